@@ -1,0 +1,160 @@
+#include "app/main_window_win.h"
+
+#include <algorithm>
+
+#include "app/control_ids.h"
+#include "app/layout.h"
+#include "common/unicode_win.h"
+
+namespace vtx {
+namespace {
+
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+RECT PixelRect(const TwipsRect& r, int dpi) {
+    const int left = TwipsToPixels(r.left, dpi), top = TwipsToPixels(r.top, dpi);
+    return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
+}
+
+}  // namespace
+
+Main::Main(Prompts& prompts) : prompts_(prompts) {}
+
+bool Main::Start(const StartupInputs& inputs) {
+    const int dpi = ScreenDpi();
+    RECT frame{0, 0, TwipsToPixels(kMainClient.width, dpi), TwipsToPixels(kMainClient.height, dpi)};
+    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
+    if (!CreateTopLevel(VTX_MAIN_CLASS, VTX_MAIN_CAPTION, kMainStyle, WS_EX_CONTROLPARENT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        frame.right - frame.left, frame.bottom - frame.top))
+        return false;
+    CreateControls();
+
+    FormLoad(inputs, prompts_, hwnd(), state_);
+    BuildReport();
+
+    // Centred on the screen's work area (the window has no owner).
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    SetWindowPos(hwnd(), nullptr, work.left + std::max(0L, (work.right - work.left - width) / 2),
+                 work.top + std::max(0L, (work.bottom - work.top - height) / 2), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
+    SetFocus(control(IDC_LSTLOG));
+    return true;
+}
+
+void Main::CreateControls() {
+    const int dpi = ScreenDpi();
+    HFONT dialogFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTW logFont{};
+    logFont.lfHeight = FontHeightPixels(kListFontCentiPoints, dpi);
+    logFont.lfWeight = FW_NORMAL;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    logFont.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    wcsncpy(logFont.lfFaceName, Widen(kListFontFace).c_str(), LF_FACESIZE - 1);
+    listFont_.reset(CreateFontIndirectW(&logFont));
+
+    for (const ControlLayout& layout : kMainControls) {
+        const RECT rect = PixelRect(layout.rect, dpi);
+        const std::wstring caption = Widen(layout.caption);
+        HWND child = nullptr;
+        switch (layout.kind) {
+            case ControlKind::ListBox:
+                child = CreateChild(hwnd(), L"LISTBOX", L"",
+                                    WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                                    WS_EX_CLIENTEDGE, layout.id, rect, static_cast<HFONT>(listFont_.get()));
+                break;
+            case ControlKind::Frame:
+                child = CreateChild(hwnd(), L"BUTTON", caption.c_str(), BS_GROUPBOX, 0, layout.id, rect, dialogFont);
+                break;
+            case ControlKind::Button:
+                child = CreateChild(hwnd(), L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, 0, layout.id, rect,
+                                    dialogFont);
+                break;
+            case ControlKind::Label:
+                child = CreateChild(hwnd(), L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, 0, layout.id, rect,
+                                    dialogFont);
+                break;
+        }
+        if (child && !layout.enabled) EnableWindow(child, FALSE);
+    }
+}
+
+bool Main::PreviewKey(const MSG& message) {
+    if (message.message != WM_KEYUP && message.message != WM_SYSKEYUP) return false;
+    if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
+    const int shift = ((GetKeyState(VK_SHIFT) < 0) ? 1 : 0) | ((GetKeyState(VK_CONTROL) < 0) ? 2 : 0) |
+                      ((GetKeyState(VK_MENU) < 0) ? 4 : 0);
+    Form_KeyUp(message.wParam, shift);
+    return false;
+}
+
+void Main::Form_KeyUp(WPARAM keyCode, int shift) {
+    // The hidden key: H with exactly Ctrl and Alt held adds the debug section.
+    if (keyCode == 72 && shift == 6) {
+        state_.DebugInfo = true;
+        BuildReport();
+    }
+}
+
+void Main::BuildReport() {
+    if (!pleaseWait_) pleaseWait_ = std::make_unique<WaitWindow>();
+    pleaseWait_->Show();
+    HWND list = control(IDC_LSTLOG);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    AdjustListExtent(list);
+    pleaseWait_.reset();
+}
+
+void Main::AdjustListExtent(HWND list) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
+    WindowDc dc(list, GetDC(list));
+    int widest = 0;
+    if (dc) {
+        SelectedObject selected(dc.get(), font);
+        const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        std::wstring line;
+        for (LRESULT i = 0; i < count; ++i) {
+            const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+            if (length < 0) continue;
+            line.assign(static_cast<size_t>(length) + 1, L'\0');
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+            SIZE size{};
+            if (GetTextExtentPoint32W(dc.get(), line.c_str(), static_cast<int>(length), &size))
+                widest = std::max<int>(widest, size.cx);
+        }
+    }
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, widest + 10, 0);
+}
+
+std::vector<std::string> Main::LogLines() const {
+    std::vector<std::string> lines;
+    HWND list = control(IDC_LSTLOG);
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    std::wstring line;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        line.assign(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+        lines.push_back(Narrow(std::wstring_view(line.c_str())));
+    }
+    return lines;
+}
+
+LRESULT Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            DestroyWindow(hwnd());
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return WindowBase::HandleMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace vtx

@@ -1,0 +1,72 @@
+// Drives the real VTXDiagnostic.exe from a second process: starts it, finds its
+// windows and message boxes, reads and clicks controls, takes screenshots.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/handles_win.h"
+
+namespace vtx::testing {
+
+class ToolProcess {
+public:
+    ToolProcess() = default;
+    ToolProcess(ToolProcess&&) = default;
+    ToolProcess& operator=(ToolProcess&&) = default;
+    // Ends the program if it still runs.
+    ~ToolProcess();
+
+    // Starts `exe` (UTF-8 path) with `arguments`, in its own folder.
+    bool Launch(const std::string& exe, const std::string& arguments = "");
+    DWORD id() const { return id_; }
+    bool Running() const;
+    // Waits for the program to end; its exit code, or -1 on time-out.
+    int WaitForExit(DWORD timeoutMs);
+    // Asks the main window to close and waits for the end; kills on time-out.
+    void Close(DWORD timeoutMs = 20000);
+
+private:
+    KernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// A top-level window of process `pid` with this class ("" = any) that is visible
+// (when asked); nullptr after the time-out.
+HWND WaitForWindow(DWORD pid, const std::wstring& className, bool mustBeVisible, DWORD timeoutMs);
+// The main window of the tool, once visible.
+HWND WaitForMainWindow(DWORD pid, DWORD timeoutMs = 30000);
+// A message box (#32770) of the process; nullptr after the time-out.
+HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs = 30000);
+// True when a message box of the process is open now.
+bool HasMessageBox(DWORD pid);
+
+std::string WindowText(HWND window);
+// The text of a message box (its static with id 0xFFFF).
+std::string MessageBoxText(HWND box);
+// Presses a button of a message box (IDOK, IDYES, IDNO) and waits until it closes.
+bool AnswerMessageBox(HWND box, int button, DWORD timeoutMs = 10000);
+// Clicks a button without waiting for what it opens.
+void PostClick(HWND button);
+// The lines of a list box, read across processes.
+std::vector<std::string> ListLines(HWND list);
+// The client rectangle size of a window.
+SIZE ClientSize(HWND window);
+// Waits (processing nothing) until `predicate` holds or the time runs out.
+template <typename Predicate>
+bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (predicate()) return true;
+        if (GetTickCount64() > end) return false;
+        Sleep(50);
+    }
+}
+
+// Saves the visible desktop (800x600 virtual desktop) as a 24-bit BMP file.
+bool SaveScreenshot(const std::string& bmpPath);
+// build\win64\screenshots\<name>.bmp (the test command turns them into PNG).
+std::string ScreenshotPath(const std::string& name);
+
+}  // namespace vtx::testing
