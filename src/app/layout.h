@@ -47,6 +47,9 @@ inline constexpr const char* kWaitText = "Bitte warten, Informationen werden ges
 // The log list's font: "Courier New" 9.75 pt, normal weight.
 inline constexpr const char* kListFontFace = "Courier New";
 inline constexpr int kListFontCentiPoints = 975;
+// Every other control: the classic dialog font, "MS Sans Serif" 8 pt.
+inline constexpr const char* kDialogFontFace = "MS Sans Serif";
+inline constexpr int kDialogFontCentiPoints = 800;
 
 // Twips to pixels at `dpi` dots per inch, rounded to nearest.
 constexpr int TwipsToPixels(int twips, int dpi) {

@@ -9,7 +9,7 @@
 namespace vtx {
 namespace {
 
-constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 RECT PixelRect(const TwipsRect& r, int dpi) {
     const int left = TwipsToPixels(r.left, dpi), top = TwipsToPixels(r.top, dpi);
@@ -48,14 +48,9 @@ bool Main::Start(const StartupInputs& inputs) {
 
 void Main::CreateControls() {
     const int dpi = ScreenDpi();
-    HFONT dialogFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    LOGFONTW logFont{};
-    logFont.lfHeight = FontHeightPixels(kListFontCentiPoints, dpi);
-    logFont.lfWeight = FW_NORMAL;
-    logFont.lfCharSet = DEFAULT_CHARSET;
-    logFont.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    wcsncpy(logFont.lfFaceName, Widen(kListFontFace).c_str(), LF_FACESIZE - 1);
-    listFont_.reset(CreateFontIndirectW(&logFont));
+    listFont_ = CreatePointFont(kListFontFace, kListFontCentiPoints, dpi, FIXED_PITCH | FF_MODERN);
+    dialogFont_ = CreatePointFont(kDialogFontFace, kDialogFontCentiPoints, dpi, VARIABLE_PITCH | FF_SWISS);
+    HFONT dialogFont = static_cast<HFONT>(dialogFont_.get());
 
     for (const ControlLayout& layout : kMainControls) {
         const RECT rect = PixelRect(layout.rect, dpi);

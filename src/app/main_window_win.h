@@ -46,6 +46,7 @@ private:
     Prompts& prompts_;
     MainState state_;
     GdiObject listFont_;
+    GdiObject dialogFont_;
     std::unique_ptr<WaitWindow> pleaseWait_;
 };
 

@@ -22,7 +22,8 @@ void WaitWindow::Show() {
         const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
         if (!CreateTopLevel(VTX_WAIT_CLASS, L"", WS_POPUP, WS_EX_TOOLWINDOW, x, y, width, height)) return;
-        HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        font_ = CreatePointFont(kDialogFontFace, kDialogFontCentiPoints, dpi, VARIABLE_PITCH | FF_SWISS);
+        HFONT font = static_cast<HFONT>(font_.get());
         CreateChild(hwnd(), L"BUTTON", L"", BS_GROUPBOX, 0, IDC_WAIT_FRAME, PixelRect(kWaitFrame, dpi), font);
         CreateChild(hwnd(), L"STATIC", Widen(kWaitText).c_str(), SS_LEFT, 0, IDC_WAIT_LABEL1, PixelRect(kWaitLabel, dpi),
                     font);

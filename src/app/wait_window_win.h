@@ -10,6 +10,9 @@ public:
     // Creates (if needed) and shows the window modeless, without owner, painted at
     // once: the build that follows does not process messages.
     void Show();
+
+private:
+    GdiObject font_;
 };
 
 }  // namespace vtx

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/control_ids.h"
+#include "app/layout.h"
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
 
@@ -81,6 +82,16 @@ HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWO
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (child && font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;
+}
+
+GdiObject CreatePointFont(const char* face, int centiPoints, int dpi, BYTE pitchAndFamily) {
+    LOGFONTW logFont{};
+    logFont.lfHeight = FontHeightPixels(centiPoints, dpi);
+    logFont.lfWeight = FW_NORMAL;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    logFont.lfPitchAndFamily = pitchAndFamily;
+    wcsncpy(logFont.lfFaceName, Widen(face).c_str(), LF_FACESIZE - 1);
+    return GdiObject(CreateFontIndirectW(&logFont));
 }
 
 int ScreenDpi() {

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "common/handles_win.h"
+
 namespace vtx {
 
 class WindowBase {
@@ -32,6 +34,9 @@ private:
 // A child control at a pixel rectangle, with the given font.
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int id,
                  const RECT& rect, HFONT font);
+
+// A normal-weight font of `centiPoints` / 100 points at `dpi`.
+GdiObject CreatePointFont(const char* face, int centiPoints, int dpi, BYTE pitchAndFamily);
 
 // The screen's pixels per inch, as this (not DPI-aware) program sees it.
 int ScreenDpi();

@@ -78,7 +78,7 @@ TEST_F(StartupE2E, FromTheToolsFolderShowsTheMainWindowWithoutWarning) {
 
 TEST_F(StartupE2E, OutsideAToolsFolderWarnsFirstThenShowsTheWindow) {
     // "tools" in lower case and a name merely ending in Tools do not count.
-    for (const char* folder : {"Velatrix-Tunes 6\\Programme", "Velatrix-Tunes 6\\tools", "Velatrix-Tunes 6\\MyTools"}) {
+    for (const char* folder : {"Velatrix-Tunes 6\\Programme", "Kopie\\tools", "Velatrix-Tunes 6\\MyTools"}) {
         SCOPED_TRACE(folder);
         ToolProcess tool;
         ASSERT_TRUE(tool.Launch(PlaceTool(folder)));
