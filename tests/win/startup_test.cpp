@@ -93,6 +93,7 @@ TEST_F(FormLoadTest, SetUpIniPathsAreUsedWhenTheyExistAndFallBackOtherwise) {
 
 TEST_F(FormLoadTest, TheSkinNameComesFromTheSettingsFile) {
     DataDir = data_;
+    ASSERT_TRUE(WriteFileBytes(data_ + "\\SetUp.ini", ""));  // makes the data folder
     ASSERT_TRUE(WriteDbValue("Skin", "Glas Blau"));
     InvalidateDb();
     const MainState state = Load();
