@@ -26,7 +26,7 @@ public:
     bool PreviewKey(const MSG& message);
 
     // Widens the list's horizontal scroll range to its widest line + 10 pixels.
-    void AdjustListExtent(HWND list);
+    static void AdjustListExtent(HWND list);
 
     // Rebuilds the report in the log list, showing the wait window meanwhile.
     void BuildReport();
