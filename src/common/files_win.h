@@ -10,17 +10,20 @@ namespace vtx {
 bool FileExists(const std::string& path);
 // True for an existing folder (a trailing backslash is accepted); false otherwise.
 bool DirExists(const std::string& path);
-// Creates every missing level of the folder path. False when a creation fails
-// (levels created before stay).
+// Creates every missing level of the folder path. True when the folder exists
+// afterwards; false for "", when a creation fails (levels created before stay) and
+// when nothing can be created for a missing folder (a drive that does not exist).
 bool CreatePath(const std::string& path);
 // Lists the files (or, with foldersOnly, the subfolders) of one folder matching
 // `pattern`, in search order, without "." and "..". Ordinary files are always
 // listed; hidden (2), system (4) and directory (16) entries only when `attributes`
-// asks for them. False when nothing was taken; `entries` then holds one empty text.
+// asks for them. False when nothing was taken (also for folder ""); `entries` then
+// holds one empty text.
 bool GetDirEntries(const std::string& folder, const std::string& pattern, std::vector<std::string>& entries,
                    bool foldersOnly, unsigned attributes);
 // Adds the files of `folder` (hidden and system included) to fileCounter and its
-// subfolders to folderCounter, recursing when asked. Returns fileCounter.
+// subfolders to folderCounter, recursing when asked (not into linked subfolders,
+// which are counted but not entered). Returns fileCounter.
 long CountFiles(const std::string& folder, const std::string& filePattern, long& fileCounter, bool recurse,
                 const std::string& folderPattern, long& folderCounter);
 // Number of text lines of the file (see LineCounter); 0 when the file does not exist
@@ -31,6 +34,8 @@ bool IsAdmin();
 // Deletes the folder with the ordinary files and subfolders in it (hidden and
 // system entries are not listed, so a folder holding one cannot be removed).
 // Returns false at the first deletion that fails; what was deleted stays deleted.
+// A linked subfolder (junction, symbolic link) is removed as a link, its target is
+// left alone. Refuses a drive or share root (see IsRootFolder) and deletes nothing.
 bool DeleteDirectory(const std::string& path);
 
 }  // namespace vtx

@@ -30,6 +30,11 @@ std::string GetParentPath(std::string_view path);
 // backslash); empty when the path needs no creation (drive root, single name).
 std::vector<std::string> CreatePathLevels(std::string_view path);
 
+// True for a path that names a whole drive or share rather than a folder on it:
+// "", "\", "X:", "X:\", "\\server", "\\server\share" (trailing backslashes ignored).
+// Deleting such a folder's contents would empty the drive.
+bool IsRootFolder(std::string_view path);
+
 // Counts text lines as sequential text reading does: a line ends at CR LF or at a
 // lone CR; a lone LF does not end a line; a last line without line end counts.
 class LineCounter {
