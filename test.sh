@@ -10,22 +10,35 @@ status=0
 results="$VTX_BUILD/test-results"
 rm -rf "$results" && mkdir -p "$results"
 
+# Runs one ctest tree with the test programs' full output kept in a file (the
+# closing count is read from it); the console gets ctest's own lines, and the
+# whole output where something failed.
+run_ctest() {
+  local dir=$1 out=$2
+  if ctest --test-dir "$dir" -V >"$out" 2>&1; then
+    grep -E '^ *[0-9]+/[0-9]+ Test #|tests passed|Total Test time' "$out" || true
+  else
+    cat "$out"
+    status=1
+  fi
+}
+
 log "tests: native"
-ctest --test-dir "$VTX_BUILD/native" --output-on-failure 2>&1 | tee "$results/native.txt" || status=1
+run_ctest "$VTX_BUILD/native" "$results/native.txt"
 
 vtx_display
 vtx_prefix
 vtx_sample
 log "tests: Windows (under Wine)"
-ctest --test-dir "$VTX_WIN" --output-on-failure 2>&1 | tee "$results/win.txt" || status=1
+run_ctest "$VTX_WIN" "$results/win.txt"
 for bmp in "$VTX_WIN"/screenshots/*.bmp; do
-  [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+  if [ -e "$bmp" ]; then convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"; fi
 done
 ls "$VTX_WIN"/screenshots/*.png 2>/dev/null | sed 's/^/screenshot: /' || true
 
 # One closing line over both runs, counted from the test programs' own summaries.
-passed=$(cat "$results"/*.txt | grep -oE '\[  PASSED  \] [0-9]+' | awk '{s+=$4} END {print s+0}')
-failed=$(cat "$results"/*.txt | grep -oE '\[  FAILED  \] [0-9]+ test' | awk '{s+=$4} END {print s+0}')
+passed=$(cat "$results"/*.txt | { grep -oE '\[  PASSED  \] [0-9]+' || true; } | awk '{s+=$4} END {print s+0}')
+failed=$(cat "$results"/*.txt | { grep -oE '\[  FAILED  \] [0-9]+ test' || true; } | awk '{s+=$4} END {print s+0}')
 [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1
 echo "${passed} passed, ${failed} failed"
 exit $status
