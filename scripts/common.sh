@@ -10,6 +10,9 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
+# Sound goes to a null device: MCI really plays (the samples go nowhere), also
+# where the machine has no sound card.
+export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$VTX_ROOT/cmake/alsa-null.conf"
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 

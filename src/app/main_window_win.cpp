@@ -4,6 +4,8 @@
 
 #include "app/control_ids.h"
 #include "app/layout.h"
+#include "app/report_facts_win.h"
+#include "report/report_lines.h"
 #include "common/unicode_win.h"
 
 namespace vtx {
@@ -98,8 +100,14 @@ void Main::Form_KeyUp(WPARAM keyCode, int shift) {
 void Main::BuildReport() {
     if (!pleaseWait_) pleaseWait_ = std::make_unique<WaitWindow>();
     pleaseWait_->Show();
+    const ReportFacts facts = GatherReportFacts(state_);
     HWND list = control(IDC_LSTLOG);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& line : BuildReportLines(facts))
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
     AdjustListExtent(list);
     pleaseWait_.reset();
 }
@@ -141,7 +149,24 @@ std::vector<std::string> Main::LogLines() const {
 
 LRESULT Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                switch (LOWORD(wParam)) {
+                    case IDC_CMDCREATERUNTIME: cmdCreateRuntime_Click(); return 0;
+                    case IDC_CMDRESETDBASE: cmdResetDBase_Click(); return 0;
+                    case IDC_CMDSELECTFILE: cmdSelectFile_Click(); return 0;
+                    case IDC_CMDPLAY: cmdPlay_Click(); return 0;
+                    case IDC_CMDSTOP: cmdStop_Click(); return 0;
+                    default: break;
+                }
+            }
+            return WindowBase::HandleMessage(message, wParam, lParam);
         case WM_CLOSE:
+            // Unloading is never cancelled.
+            try {
+                Form_Unload();
+            } catch (...) {
+            }
             DestroyWindow(hwnd());
             return 0;
         case WM_DESTROY:

@@ -36,6 +36,20 @@ public:
     // The lines of the log list, in list order.
     std::vector<std::string> LogLines() const;
 
+    // Button handlers. The export and the reset live in main_export_win.cpp, the
+    // sound test in main_sound_win.cpp.
+    void cmdCreateRuntime_Click();
+    void cmdResetDBase_Click();
+    void cmdSelectFile_Click();
+    void cmdPlay_Click();
+    void cmdStop_Click();
+    // The window closes: a playing sound is stopped by closing its device.
+    void Form_Unload();
+
+    // Where the last export went (the chosen folder + "\VTX Umgebung"); "" before
+    // the first one and after a cancelled one.
+    std::string ExportDir;
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -48,6 +62,9 @@ private:
     GdiObject listFont_;
     GdiObject dialogFont_;
     std::unique_ptr<WaitWindow> pleaseWait_;
+    // An export or a reset is under way: a click on either action button is
+    // ignored, also while the export lets messages run.
+    bool actionRunning_ = false;
 };
 
 }  // namespace vtx

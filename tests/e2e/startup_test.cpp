@@ -16,10 +16,7 @@ namespace {
 class StartupE2E : public ::testing::Test {
 protected:
     void SetUp() override {
-        sample_.installDir = root_ / "Velatrix-Tunes 6";
-        sample_.dataDir = MachineDataDir();
-        sample_.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-        sample_.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        sample_ = SampleForThisMachine(root_ / "Velatrix-Tunes 6");
         std::string error;
         ASSERT_TRUE(MakeSampleInstallation(sample_, error)) << error;
     }
@@ -48,7 +45,9 @@ TEST_F(StartupE2E, FromTheToolsFolderShowsTheMainWindowWithoutWarning) {
     for (const ControlLayout& layout : kMainControls) {
         HWND control = GetDlgItem(main, layout.id);
         ASSERT_NE(control, nullptr) << layout.id;
-        if (layout.kind != ControlKind::ListBox) EXPECT_EQ(WindowText(control), layout.caption);
+        if (layout.kind != ControlKind::ListBox) {
+            EXPECT_EQ(WindowText(control), layout.caption);
+        }
         EXPECT_EQ(IsWindowEnabled(control) != FALSE, layout.enabled) << layout.caption;
     }
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDC_CMDPLAY)));

@@ -1,0 +1,112 @@
+// The export of the jukebox's environment and the settings reset.
+#include <exception>
+#include <memory>
+
+#include "app/main_window_win.h"
+#include "common/directories.h"
+#include "export/environment_export_win.h"
+#include "export/export_layout.h"
+#include "settings/init_dbase_win.h"
+#include "settings/settings_reset_win.h"
+
+namespace vtx {
+namespace {
+
+constexpr UINT kInformationBox = MB_OK | MB_ICONINFORMATION;
+constexpr UINT kWarningBox = MB_OK | MB_ICONEXCLAMATION;
+constexpr UINT kCriticalBox = MB_OK | MB_ICONERROR;
+
+// Marks an action as running for the scope of its handler, so that a click that
+// arrives while the action lets messages run is ignored.
+class ActionScope {
+public:
+    explicit ActionScope(bool& running) : running_(running) { running_ = true; }
+    ActionScope(const ActionScope&) = delete;
+    ActionScope& operator=(const ActionScope&) = delete;
+    ~ActionScope() { running_ = false; }
+
+private:
+    bool& running_;
+};
+
+// The last word of a handler that failed unexpectedly; never throws itself.
+void TellUnexpected(Prompts& prompts, HWND owner, const char* action, const char* what) noexcept {
+    try {
+        std::string text = std::string(action) + " ist ein unerwarteter Fehler aufgetreten.";
+        if (what && *what) text += "\n\n" + std::string(what);
+        prompts.Message(owner, text, "", kCriticalBox);
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+void Main::cmdCreateRuntime_Click() {
+    if (actionRunning_) return;
+    ActionScope scope(actionRunning_);
+    std::unique_ptr<WaitWindow> pleaseWait;
+    try {
+        prompts_.Message(hwnd(), kExportInfoText, kInfoTitle, kInformationBox);
+
+        ExportRequest request;
+        request.skinName = ReadDbValue("Skin", false, kExportSkinDefault);
+        ExportDir = prompts_.PickFolder(hwnd(), kPickFolderTitle);
+        if (ExportDir.empty()) return;
+
+        pleaseWait = std::make_unique<WaitWindow>();
+        pleaseWait->Show();
+        request.chosenFolder = ExportDir;
+        ExportDir = ExportFolderIn(ExportDir);
+        request.logLines = LogLines();
+        request.installDir = InstallDir;
+        request.dataDir = DataDir;
+        request.skinFile = state_.FileList[4];
+        request.screenWidth = state_.ScreenWidth;
+        request.screenHeight = state_.ScreenHeight;
+
+        const ExportResult result = ExportEnvironment(request, &PumpPendingMessages);
+        switch (result.outcome) {
+            case ExportOutcome::Created:
+                pleaseWait.reset();
+                prompts_.Message(hwnd(), result.message, "", kInformationBox);
+                break;
+            case ExportOutcome::CreatedWithFailures:
+                pleaseWait.reset();
+                prompts_.Message(hwnd(), result.message, "", kWarningBox);
+                break;
+            case ExportOutcome::Stopped:
+                // The error box first, over the wait window, which closes after it.
+                prompts_.Message(hwnd(), result.message, "", kCriticalBox);
+                break;
+            case ExportOutcome::Cancelled:
+                break;  // the window is closing: nobody to tell
+        }
+    } catch (const std::exception& error) {
+        pleaseWait.reset();
+        TellUnexpected(prompts_, hwnd(), "Beim Erstellen der Umgebung", error.what());
+    } catch (...) {
+        pleaseWait.reset();
+        TellUnexpected(prompts_, hwnd(), "Beim Erstellen der Umgebung", nullptr);
+    }
+}
+
+void Main::cmdResetDBase_Click() {
+    if (actionRunning_) return;
+    ActionScope scope(actionRunning_);
+    try {
+        if (prompts_.Message(hwnd(), kResetQuestionText, kResetTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) !=
+            IDYES)
+            return;
+        if (DeleteSettingsFile() == ResetResult::Failed) {
+            prompts_.Message(hwnd(), ResetFailedText(DataDir + "\\Init.vtx"), "", kCriticalBox);
+            return;
+        }
+        prompts_.Message(hwnd(), kResetDoneText, kResetDoneTitle, kInformationBox);
+    } catch (const std::exception& error) {
+        TellUnexpected(prompts_, hwnd(), "Beim Zurücksetzen der Einstellungen", error.what());
+    } catch (...) {
+        TellUnexpected(prompts_, hwnd(), "Beim Zurücksetzen der Einstellungen", nullptr);
+    }
+}
+
+}  // namespace vtx

@@ -1,0 +1,59 @@
+// The export of the jukebox's environment: a folder "VTX Umgebung" for the support
+// staff, with the report as VTX.log, full copies of the current skin file,
+// Init.vtx, Fehler.log and every "ini" file, and empty placeholders of the same
+// name for every other file of the program and data folders. The file work needs
+// no window: the window and an unattended run tell the user its outcome.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "export/file_finder_win.h"
+
+namespace vtx {
+
+struct ExportRequest {
+    std::string chosenFolder;           // the folder the user picked; the export goes inside
+    std::vector<std::string> logLines;  // the report, in list order
+    std::string installDir;             // the jukebox's folders, without trailing backslash
+    std::string dataDir;
+    std::string skinFile;  // the current skin file (found with the start-up skin name)
+    std::string skinName;  // names the skin folder in the export
+    int screenWidth = 0;
+    int screenHeight = 0;
+};
+
+enum class ExportOutcome {
+    Created,              // everything in place
+    CreatedWithFailures,  // in place except the files counted in the result
+    Stopped,              // ended early with an error; `message` says why
+    Cancelled,            // the pump stopped the walk: the program is closing
+};
+
+struct ExportResult {
+    ExportOutcome outcome = ExportOutcome::Created;
+    std::string folder;   // chosen folder + "\VTX Umgebung"
+    std::string message;  // the German text for the user ("" when cancelled)
+    long failedCount = 0;
+    std::vector<std::string> firstFailures;  // at most kNamedFailures paths
+};
+
+// Runs the export:
+// 1. deletes an earlier export folder; when that fails, stops before writing;
+// 2. creates the export folder (stops when it cannot);
+// 3. writes VTX.log: every line + CR LF in the ANSI code page, a fresh file;
+// 4. copies the skin file to APP\Skins\<skin>\<W>x<H>, DataDir's Init.vtx and
+//    Fehler.log to USR (stops when one of these folders cannot be created; a
+//    missing source is passed over);
+// 5. walks installDir, then dataDir, and places each file accepted by the export's
+//    attribute mask at its destination unless something is there already: a copy
+//    for "ini", else an empty file. The export folder itself is never walked.
+// Copies carry no read-only, hidden or system attribute, so a later export can
+// delete them. A file that cannot be copied or created is counted and the export
+// goes on. Every path goes through the wide API.
+ExportResult ExportEnvironment(const ExportRequest& request, const MessagePump& pump);
+
+// Opens `path` for writing, creating an empty file; an existing file is left as it
+// is. False when the file cannot be created.
+bool CreateEmptyFile(const std::string& path);
+
+}  // namespace vtx

@@ -1,0 +1,59 @@
+// Where the export puts things and what it tells the user. Portable: the decisions
+// of the export that need no file system.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vtx {
+
+// The folder the export makes inside the chosen one.
+inline constexpr const char* kExportFolderName = "VTX Umgebung";
+// The skin name that names the skin folder of the export when the settings hold
+// none (the start-up default "Holz-Dunkel 2" only finds the skin file).
+inline constexpr const char* kExportSkinDefault = "Holz-dunkel";
+// Only this extension, exactly in lower case, is copied in full by the walks.
+inline constexpr const char* kCopiedExtension = "ini";
+
+inline constexpr const char* kInfoTitle = "Info";
+inline constexpr const char* kExportInfoText =
+    "Das Programm erstellt nun eine Kopie des Velatrix-Tunes"
+    " Verzeichnisses. Darin sind alle Programm-Einstellungen"
+    " und der angezeigte Log enthalten. Dieses Verzeichnis"
+    " Bitte komprimieren (Zip, Rar etc.) und an uns senden.";
+inline constexpr const char* kPickFolderTitle = "Bitte Verzeichnis wählen";
+inline constexpr const char* kExportDoneText = "Umgebung wurde erstellt";
+
+// How many failed files the closing warning names.
+inline constexpr size_t kNamedFailures = 5;
+
+// The export folder inside the chosen folder: chosen + "\VTX Umgebung". A chosen
+// drive root (C:\) keeps its one backslash.
+std::string ExportFolderIn(std::string_view chosen);
+
+// The folder that holds the skin file in the export:
+// exportDir\APP\Skins\<skin>\<width>x<height>. A skin name from the settings that
+// is not one plain folder name (empty, "." or "..", holding \ / or :) would place
+// the copy outside the export; the export default names the folder then.
+std::string SkinExportFolder(std::string_view exportDir, std::string_view skinName, int width, int height);
+
+// Where a walked file goes: when `source` contains `installDir`, the source with
+// every occurrence of installDir replaced by exportDir\APP; otherwise, when it
+// contains `dataDir`, with every occurrence of dataDir replaced by exportDir\USR.
+// "" when it contains neither (an empty folder text matches nothing).
+std::string ExportDestination(std::string_view source, std::string_view installDir, std::string_view dataDir,
+                              std::string_view exportDir);
+
+// True when a walked file is copied in full: its extension is exactly "ini".
+bool IsCopiedInFull(std::string_view source);
+
+// "Verzeichnis <folder> konnte nicht erstellt werden"
+std::string FolderNotCreatedText(std::string_view folder);
+// The box when an earlier export folder cannot be deleted: names it, says that
+// nothing new was written.
+std::string FolderNotDeletedText(std::string_view folder);
+// The closing warning instead of the success box: how many files failed, the first
+// few of them by name (`named` holds at most kNamedFailures).
+std::string FailedFilesText(long failedCount, const std::vector<std::string>& named);
+
+}  // namespace vtx

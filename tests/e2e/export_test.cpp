@@ -1,0 +1,332 @@
+// The export and the settings reset as a user runs them: the real window, its
+// message boxes and the shell's folder dialog, on the sample installation; then
+// what landed on disk.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "common/files_win.h"
+#include "common/handles_win.h"
+#include "common/unicode_win.h"
+#include "e2e/driver_folder_win.h"
+#include "e2e/driver_win.h"
+#include "export/export_layout.h"
+#include "fixtures/sample_install_win.h"
+#include "fixtures/temp_folder_win.h"
+#include "fixtures/tree_snapshot_win.h"
+#include "settings/settings_reset_win.h"
+
+namespace vtx::testing {
+namespace {
+
+using ::testing::StartsWith;
+
+void AddFile(Contents& contents, const std::string& path, const std::string& bytes) {
+    contents[path] = bytes;
+    for (size_t slash = path.find('\\'); slash != std::string::npos; slash = path.find('\\', slash + 1))
+        contents[path.substr(0, slash)] = kFolder;
+}
+
+// The report lines as VTX.log holds them: ANSI, each ended by CR LF.
+std::string LogBytes(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += ToAnsi(line) + "\r\n";
+    return bytes;
+}
+
+class ExportE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sample_ = SampleForThisMachine(root_ / "Velatrix-Tunes 6");
+        std::string error;
+        ASSERT_TRUE(MakeSampleInstallation(sample_, error)) << error;
+        target_ = root_ / "Fehlerbericht";
+        ASSERT_TRUE(CreateDirectoryW(Widen(target_).c_str(), nullptr));
+    }
+
+    void Start() {
+        ASSERT_TRUE(tool_.Launch(sample_.installDir + "\\Tools\\VTXDiagnostic.exe"));
+        main_ = WaitForMainWindow(tool_.id());
+        ASSERT_NE(main_, nullptr);
+    }
+
+    void Click(int id) { PostClick(GetDlgItem(main_, id)); }
+
+    // Clicks "Fehlerbericht erstellen", confirms the information box and returns the
+    // folder dialog that follows.
+    HWND OpenFolderDialog() {
+        Click(IDC_CMDCREATERUNTIME);
+        HWND info = WaitForMessageBox(tool_.id());
+        if (!info) return nullptr;
+        EXPECT_FALSE(IsFolderDialog(info));
+        EXPECT_EQ(WindowText(info), "Info");
+        EXPECT_EQ(MessageBoxText(info), kExportInfoText);
+        EXPECT_NE(GetDlgItem(info, IDOK), nullptr);
+        EXPECT_EQ(GetDlgItem(info, IDCANCEL), nullptr);
+        EXPECT_TRUE(AnswerMessageBox(info, IDOK));
+        return WaitForFolderDialog(tool_.id());
+    }
+
+    // The whole export through the dialogs into `target_`; the text of the box that
+    // ends it (answered).
+    std::string ExportThroughTheDialogs() {
+        HWND dialog = OpenFolderDialog();
+        if (!dialog) return "no folder dialog";
+        EXPECT_EQ(FolderDialogTitle(dialog), "Bitte Verzeichnis wählen");
+        // Never confirm a dialog whose selection did not take: the export would go
+        // wherever the tree happens to stand.
+        if (!SelectFolder(dialog, target_)) {
+            AnswerMessageBox(dialog, IDCANCEL);
+            return "the folder could not be selected";
+        }
+        const std::string status = FolderDialogStatus(dialog);
+        EXPECT_THAT(status, StartsWith("Auswahl: C:\\"));
+        EXPECT_TRUE(AnswerMessageBox(dialog, IDOK));
+        return AnswerNextBox(IDOK);
+    }
+
+    // Waits for the next message box, answers it and returns its text.
+    std::string AnswerNextBox(int button, std::string* title = nullptr) {
+        HWND box = WaitForMessageBox(tool_.id(), 120000);
+        if (!box) return "no message box";
+        const std::string text = MessageBoxText(box);
+        if (title) *title = WindowText(box);
+        // The wait window is gone whenever the export's last box shows.
+        EXPECT_EQ(WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 0), nullptr) << text;
+        EXPECT_TRUE(AnswerMessageBox(box, button));
+        return text;
+    }
+
+    std::string ExportFolder() const { return target_ + "\\VTX Umgebung"; }
+
+    // What the export of the sample installation holds, read from the installation
+    // as it is now: every file in place, "ini" files with their bytes, all others
+    // empty; the report as VTX.log; the skin file and the settings and error log in
+    // full.
+    Contents ExpectedExport(const std::vector<std::string>& lines, const std::string& skinFolder) const {
+        Contents expected;
+        for (const auto& [tree, prefix] : {std::pair{sample_.installDir, "APP\\"}, std::pair{sample_.dataDir, "USR\\"}})
+            for (const auto& [path, entry] : SnapshotTree(tree))
+                if (!entry.folder) AddFile(expected, prefix + path, path.ends_with(".ini") ? entry.bytes : "");
+        AddFile(expected, "VTX.log", LogBytes(lines));
+        const std::string size = std::to_string(sample_.screenWidth) + "x" + std::to_string(sample_.screenHeight);
+        AddFile(expected, "APP\\Skins\\" + skinFolder + "\\" + size + "\\Skin.t6s",
+                ReadFileBytes(sample_.installDir + "\\Skins\\Holz-Dunkel 2\\" + size + "\\Skin.t6s"));
+        for (const char* name : {"Init.vtx", "Fehler.log"}) {
+            const std::string source = sample_.dataDir + "\\" + name;
+            if (GetFileAttributesW(Widen(source).c_str()) != INVALID_FILE_ATTRIBUTES)
+                AddFile(expected, std::string("USR\\") + name, ReadFileBytes(source));
+        }
+        return expected;
+    }
+
+    Tree JukeboxFolders() const {
+        Tree both;
+        for (const auto& [path, entry] : SnapshotTree(sample_.installDir)) both["APP\\" + path] = entry;
+        for (const auto& [path, entry] : SnapshotTree(sample_.dataDir)) both["USR\\" + path] = entry;
+        return both;
+    }
+
+    TempFolder root_{"e2e-export"};
+    SampleInstallation sample_;
+    std::string target_;
+    ToolProcess tool_;
+    HWND main_ = nullptr;
+};
+
+TEST_F(ExportE2E, CreatesTheEnvironmentThroughTheRealDialogs) {
+    Start();
+    const Tree jukeboxBefore = JukeboxFolders();
+    const std::vector<std::string> lines = ListLines(GetDlgItem(main_, IDC_LSTLOG));
+    ASSERT_FALSE(lines.empty());
+
+    std::string title;
+    HWND dialog = OpenFolderDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(FolderDialogTitle(dialog), "Bitte Verzeichnis wählen");
+    ASSERT_TRUE(SelectFolder(dialog, target_));
+    // The path is longer than the status line: shortened with an ellipsis.
+    const std::string status = FolderDialogStatus(dialog);
+    EXPECT_THAT(status, StartsWith("Auswahl: C:\\"));
+    EXPECT_THAT(status, ::testing::HasSubstr("..."));
+    EXPECT_THAT(status, ::testing::EndsWith("\\Fehlerbericht"));
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotPath("folder-dialog")));
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
+    EXPECT_EQ(AnswerNextBox(IDOK, &title), "Umgebung wurde erstellt");
+    EXPECT_EQ(title, "VTX Diagnostic");
+
+    const Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    const Contents expected = ExpectedExport(lines, sample_.skinName);
+    EXPECT_EQ(exported, expected) << "exported:\n" << Listing(exported) << "expected:\n" << Listing(expected);
+
+    // A few entries spelled out, so that the expectation above cannot drift with it.
+    const std::string size = std::to_string(sample_.screenWidth) + "x" + std::to_string(sample_.screenHeight);
+    EXPECT_EQ(exported.at("APP\\Velatrix-Tunes.ini"), "[Programm]\r\nSprache=Deutsch\r\n");
+    EXPECT_EQ(exported.at("APP\\Module\\Module.ini"), "[Module]\r\nInpOut=1\r\n");
+    EXPECT_EQ(exported.at("APP\\Tools\\VTXDiagnostic.exe"), "");
+    EXPECT_EQ(exported.at("APP\\Velatrix-Tunes 6.exe"), "");
+    EXPECT_EQ(exported.at("APP\\Skins\\Holz-Dunkel 2\\1024x768\\Skin.t6s"), "");
+    EXPECT_THAT(exported.at("APP\\Skins\\Holz-Dunkel 2\\" + size + "\\Skin.t6s"), StartsWith("[Skin]"));
+    EXPECT_EQ(exported.at("USR\\Fehler.log"), "01.12.2026 20:15:03 Fehler 53: Datei nicht gefunden\r\n");
+    EXPECT_EQ(exported.at("USR\\Init.vtx").size() % 200, 0u);
+    EXPECT_FALSE(exported.at("USR\\Init.vtx").empty());
+    EXPECT_EQ(exported.at("USR\\Werbung\\Archiv\\Werbung 0.jpg"), "");
+
+    // VTX.log: the window's lines, in the ANSI code page, each ended by CR LF.
+    const std::string log = exported.at("VTX.log");
+    EXPECT_EQ(log, LogBytes(lines));
+    EXPECT_NE(log.find("Aufl\xF6sung:"), std::string::npos);
+    EXPECT_EQ(static_cast<size_t>(std::count(log.begin(), log.end(), '\n')), lines.size());
+
+    // The jukebox's own folders are byte for byte as they were.
+    EXPECT_EQ(DescribeDifferences(jukeboxBefore, JukeboxFolders()), "");
+    tool_.Close();
+}
+
+TEST_F(ExportE2E, CancellingThePickerWritesNothing) {
+    Start();
+    HWND dialog = OpenFolderDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SelectFolder(dialog, target_));
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDCANCEL));
+
+    // No box follows the cancel: the next one is the next click's information box.
+    dialog = OpenFolderDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDCANCEL));
+    EXPECT_TRUE(SnapshotTree(target_).empty());
+    tool_.Close();
+}
+
+TEST_F(ExportE2E, ASecondExportReplacesTheFirst) {
+    // Sources whose attributes a copy could take along and then fail to delete.
+    ASSERT_TRUE(SetFileAttributesW(Widen(sample_.installDir + "\\Velatrix-Tunes.ini").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(Widen(sample_.installDir + "\\Module\\Module.ini").c_str(),
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    Start();
+    ASSERT_EQ(ExportThroughTheDialogs(), "Umgebung wurde erstellt");
+    const Tree first = SnapshotTree(ExportFolder());
+    ASSERT_TRUE(WriteFileBytes(ExportFolder() + "\\APP\\Notiz.txt", "from before"));
+    ASSERT_TRUE(WriteFileBytes(ExportFolder() + "\\Alt\\Alt.ini", "from before"));
+
+    EXPECT_EQ(ExportThroughTheDialogs(), "Umgebung wurde erstellt");
+    EXPECT_EQ(DescribeDifferences(first, SnapshotTree(ExportFolder())), "");
+    tool_.Close();
+}
+
+TEST_F(ExportE2E, ResetAsksFirstAndTheNextExportUsesTheDefaultSkinFolder) {
+    const std::string settings = sample_.dataDir + "\\Init.vtx";
+    const std::string settingsBytes = ReadFileBytes(settings);
+    ASSERT_FALSE(settingsBytes.empty());
+    Start();
+
+    // The question, with Yes as the default button; No changes nothing.
+    Click(IDC_CMDRESETDBASE);
+    HWND question = WaitForMessageBox(tool_.id());
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(WindowText(question), "Achtung!");
+    EXPECT_EQ(MessageBoxText(question), "Hiermit werden alle Einstellungen der Velatrix-Tunes zurückgesetzt! Fortsetzen?");
+    // Yes is the default button and has the focus (Wine answers DM_GETDEFID with
+    // IDOK whatever the box holds, so the buttons themselves are asked).
+    HWND yes = GetDlgItem(question, IDYES);
+    HWND no = GetDlgItem(question, IDNO);
+    ASSERT_NE(yes, nullptr);
+    ASSERT_NE(no, nullptr);
+    EXPECT_EQ(GetWindowLongW(yes, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongW(no, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(question, nullptr), &gui));
+    EXPECT_EQ(gui.hwndFocus, yes);
+    ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+    Click(IDC_CMDRESETDBASE);  // the next box is this click's question: No showed nothing
+    std::string title;
+    EXPECT_EQ(AnswerNextBox(IDNO, &title), kResetQuestionText);
+    EXPECT_EQ(ReadFileBytes(settings), settingsBytes);
+
+    // A settings file that cannot be deleted: said so, no success box, file kept.
+    {
+        FileHandle lock(CreateFileW(Widen(settings).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(lock);
+        Click(IDC_CMDRESETDBASE);
+        EXPECT_EQ(AnswerNextBox(IDYES), kResetQuestionText);
+        EXPECT_EQ(AnswerNextBox(IDOK, &title), ResetFailedText(settings));
+        EXPECT_EQ(title, "VTX Diagnostic");
+    }
+    EXPECT_EQ(ReadFileBytes(settings), settingsBytes);
+
+    Click(IDC_CMDRESETDBASE);
+    EXPECT_EQ(AnswerNextBox(IDYES), kResetQuestionText);
+    EXPECT_EQ(AnswerNextBox(IDOK, &title), "Alle Einstellungen wurden zurückgesetzt!");
+    EXPECT_EQ(title, "Info");
+    EXPECT_EQ(GetFileAttributesW(Widen(settings).c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Without a skin in the settings the export names the skin folder "Holz-dunkel";
+    // the skin file itself is still the one found at start-up.
+    const std::vector<std::string> lines = ListLines(GetDlgItem(main_, IDC_LSTLOG));
+    ASSERT_EQ(ExportThroughTheDialogs(), "Umgebung wurde erstellt");
+    const Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    EXPECT_EQ(exported, ExpectedExport(lines, "Holz-dunkel")) << Listing(exported);
+    const std::string size = std::to_string(sample_.screenWidth) + "x" + std::to_string(sample_.screenHeight);
+    EXPECT_THAT(exported.at("APP\\Skins\\Holz-dunkel\\" + size + "\\Skin.t6s"), StartsWith("[Skin]"));
+    EXPECT_EQ(exported.at("APP\\Skins\\Holz-Dunkel 2\\" + size + "\\Skin.t6s"), "");
+    EXPECT_EQ(exported.count("USR\\Init.vtx"), 0u);
+    tool_.Close();
+}
+
+TEST_F(ExportE2E, ClicksWhileAnExportRunsAreIgnored) {
+    // Enough files for a walk that lets messages run for a while.
+    for (int i = 0; i < 1500; ++i)
+        ASSERT_TRUE(WriteFileBytes(sample_.dataDir + "\\Viele\\Datei " + std::to_string(i) + ".txt", "x"));
+    Start();
+
+    // Clicks while the folder dialog is open reach the window through the dialog's
+    // message loop; clicks while the walk runs, through the export's own pump.
+    HWND dialog = OpenFolderDialog();
+    ASSERT_NE(dialog, nullptr);
+    Click(IDC_CMDCREATERUNTIME);
+    Click(IDC_CMDRESETDBASE);
+    ASSERT_TRUE(SelectFolder(dialog, target_));
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
+    ASSERT_NE(WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 30000), nullptr);
+    for (int i = 0; i < 3; ++i) {
+        Click(IDC_CMDCREATERUNTIME);
+        Click(IDC_CMDRESETDBASE);
+    }
+
+    // The first box is the end of this export: no second export, no reset question.
+    EXPECT_EQ(AnswerNextBox(IDOK), "Umgebung wurde erstellt");
+    EXPECT_TRUE(FileExists(ExportFolder() + "\\USR\\Viele\\Datei 1499.txt"));
+    EXPECT_TRUE(FileExists(sample_.dataDir + "\\Init.vtx"));
+
+    // Nothing was queued either: the next click is answered by its own box.
+    Click(IDC_CMDRESETDBASE);
+    EXPECT_EQ(AnswerNextBox(IDNO), kResetQuestionText);
+    tool_.Close();
+}
+
+TEST_F(ExportE2E, ClosingTheWindowDuringAnExportEndsTheProgram) {
+    for (int i = 0; i < 1500; ++i)
+        ASSERT_TRUE(WriteFileBytes(sample_.dataDir + "\\Viele\\Datei " + std::to_string(i) + ".txt", "x"));
+    Start();
+    HWND dialog = OpenFolderDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SelectFolder(dialog, target_));
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
+    ASSERT_NE(WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 30000), nullptr);
+
+    // The walk stops, nobody is asked anything, the program ends normally.
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(tool_.WaitForExit(30000), 0);
+    EXPECT_FALSE(FileExists(ExportFolder() + "\\USR\\Viele\\Datei 1499.txt"));
+}
+
+}  // namespace
+}  // namespace vtx::testing

@@ -1,0 +1,165 @@
+// The report as a user sees it in the real window, on the sample installation.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "app/control_ids.h"
+#include "app/startup.h"
+#include "common/files_win.h"
+#include "common/unicode_win.h"
+#include "e2e/driver_win.h"
+#include "fixtures/sample_install_win.h"
+#include "fixtures/temp_folder_win.h"
+#include "version.h"
+
+#include <shlobj.h>
+
+namespace vtx::testing {
+namespace {
+
+class ReportE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sample_ = SampleForThisMachine(root_ / "Velatrix-Tunes 6");
+        std::string error;
+        ASSERT_TRUE(MakeSampleInstallation(sample_, error)) << error;
+    }
+
+    // Starts the tool from `exe` and returns its list once the window shows.
+    HWND StartAndFindList(ToolProcess& tool, const std::string& exe) {
+        if (!tool.Launch(exe)) return nullptr;
+        HWND main = WaitForMainWindow(tool.id());
+        if (!main) {
+            if (HWND box = WaitForMessageBox(tool.id(), 5000)) AnswerMessageBox(box, IDOK);
+            main = WaitForMainWindow(tool.id());
+        }
+        return main ? GetDlgItem(main, IDC_LSTLOG) : nullptr;
+    }
+
+    static void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key) {
+        SetForegroundWindow(window);
+        std::vector<INPUT> inputs;
+        const auto add = [&](WORD vk, bool up) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = vk;
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        };
+        for (WORD m : modifiers) add(m, false);
+        add(key, false);
+        add(key, true);
+        for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    }
+
+    TempFolder root_{"e2e-report"};
+    SampleInstallation sample_;
+};
+
+TEST_F(ReportE2E, TheWindowShowsTheFortyFiveLinesOfTheSampleInstallation) {
+    ToolProcess tool;
+    HWND list = StartAndFindList(tool, sample_.installDir + "\\Tools\\VTXDiagnostic.exe");
+    ASSERT_NE(list, nullptr);
+    const std::vector<std::string> lines = ListLines(list);
+    ASSERT_EQ(lines.size(), 45u);
+    for (size_t i = 0; i < lines.size(); ++i) std::printf("  %2zu |%s|\n", i + 1, lines[i].c_str());
+
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex(".+ - .+"))) << lines[0];
+    EXPECT_EQ(lines[2], "Allgemeine Infos:");
+    EXPECT_TRUE(std::regex_match(lines[4], std::regex("RAM Total:        [0-9.,]+ (GB|MB)"))) << lines[4];
+    EXPECT_TRUE(std::regex_match(lines[5], std::regex("RAM Frei:         [0-9.,]+ (GB|MB)"))) << lines[5];
+    EXPECT_TRUE(std::regex_match(lines[6], std::regex("Prozessortakt:    [0-9]+ MHz"))) << lines[6];
+    EXPECT_EQ(lines[8], "Betriebssystem:   Windows 7 (Service Pack 1)");
+    EXPECT_TRUE(lines[9] == "Administrator:    Ja" || lines[9] == "Administrator:    Nein") << lines[9];
+    EXPECT_EQ(lines[10], "Auflösung:        " + std::to_string(sample_.screenWidth) + " x " +
+                             std::to_string(sample_.screenHeight));
+    EXPECT_EQ(lines[12], "Versionen:");
+    EXPECT_EQ(lines[13], "  Velatrix-Tunes: 6.02.00.15");
+    EXPECT_EQ(lines[14], "  SetUp:          6.02.00.03");
+    EXPECT_EQ(lines[15], "  Diagnostic:     " VTX_VERSION_TEXT);
+
+    // Files: OK exactly where the file is, looked up from here.
+    wchar_t system[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_SYSTEMX86, nullptr, SHGFP_TYPE_CURRENT, system);
+    const auto files = MakeFileList(Narrow(system), sample_.installDir, sample_.skinName, sample_.screenWidth,
+                                    sample_.screenHeight);
+    EXPECT_EQ(lines[17], "Dateien:");
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::string name = files[i].substr(files[i].rfind('\\') + 1);
+        EXPECT_EQ(lines[18 + i], "  " + name + std::string(24 - name.size(), ' ') + (FileExists(files[i]) ? " OK" : " XX"));
+    }
+    for (size_t i = 1; i <= 4; ++i) EXPECT_EQ(lines[18 + i].substr(26), " OK") << lines[18 + i];
+
+    // Components: the sample registers two with their servers in place and one
+    // whose server is missing.
+    EXPECT_EQ(lines[27], "Registrierungen:");
+    EXPECT_EQ(lines[28], "  MSCOMM32.OCX             REG");
+    EXPECT_EQ(lines[31], "  TabCtl32.ocx             REG");
+    EXPECT_EQ(lines[34], "  mswinsck.ocx             ---");
+
+    EXPECT_EQ(lines[39], "Sonstiges:");
+    EXPECT_EQ(lines[41], "Anzahl Werbung: 2");  // Werbung\Archiv is not counted
+    EXPECT_EQ(lines[42], "Anzahl Cover:   3");
+    EXPECT_EQ(lines[43], "Anzahl Verz.:   3");
+    EXPECT_EQ(lines[44], "Anzahl Fav.:    3");  // CR LF, lone CR; a lone LF does not end a line
+
+    // The list scrolls sideways exactly to its widest line.
+    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 10);
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotPath("report")));
+    tool.Close();
+}
+
+TEST_F(ReportE2E, CtrlAltHAddsTheDebugSectionOnceAndForAll) {
+    ToolProcess tool;
+    HWND list = StartAndFindList(tool, sample_.installDir + "\\Tools\\VTXDiagnostic.exe");
+    ASSERT_NE(list, nullptr);
+    HWND main = GetParent(list);
+    ASSERT_EQ(ListLines(list).size(), 45u);
+
+    // Shift as well: nothing happens.
+    PressKeys(main, {VK_CONTROL, VK_SHIFT, VK_MENU}, 'H');
+    Sleep(1000);
+    EXPECT_EQ(ListLines(list).size(), 45u);
+
+    // With the focus on a button, then again: one report of 53 lines each time.
+    SetFocus(GetDlgItem(main, IDC_CMDCREATERUNTIME));
+    for (int press = 0; press < 2; ++press) {
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        PressKeys(main, {VK_CONTROL, VK_MENU}, 'H');
+        ASSERT_TRUE(WaitUntil([&] { return ListLines(list).size() == 53; }, 30000)) << ListLines(list).size();
+        const auto lines = ListLines(list);
+        EXPECT_EQ(lines[45], "");
+        EXPECT_EQ(lines[46], "Debug-Information:");
+        for (int k = 1; k <= 6; ++k) {
+            std::printf("  %s\n", lines[46 + k].c_str());
+            EXPECT_TRUE(std::regex_match(lines[46 + k], std::regex("ID " + std::to_string(k) + ": [0-9A-Fa-f]*\\[[0124]\\]")))
+                << lines[46 + k];
+        }
+        // SMART needs a real drive: Wine refuses, so IDs 1 and 2 are empty.
+        EXPECT_EQ(lines[47], "ID 1: [1]");
+        EXPECT_EQ(lines[48], "ID 2: [1]");
+    }
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotPath("report-debug")));
+    tool.Close();
+}
+
+TEST_F(ReportE2E, WithoutTheJukeboxNextToTheToolProgramsAndFilesAreMissing) {
+    const std::string exe = root_ / "Downloads\\VTXDiagnostic.exe";
+    WriteFileBytes(exe, "");
+    ASSERT_TRUE(CopyFileW(Widen(BuildBinDir() + "\\VTXDiagnostic.exe").c_str(), Widen(exe).c_str(), FALSE));
+    ToolProcess tool;
+    HWND list = StartAndFindList(tool, exe);
+    ASSERT_NE(list, nullptr);
+    const auto lines = ListLines(list);
+    ASSERT_EQ(lines.size(), 45u);
+    EXPECT_EQ(lines[13], "  Velatrix-Tunes: ---");
+    EXPECT_EQ(lines[14], "  SetUp:          ---");
+    for (size_t i = 1; i <= 4; ++i) EXPECT_EQ(lines[18 + i].substr(26), " XX") << lines[18 + i];
+    tool.Close();
+}
+
+}  // namespace
+}  // namespace vtx::testing
