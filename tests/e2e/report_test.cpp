@@ -141,6 +141,8 @@ TEST_F(ReportE2E, CtrlAltHAddsTheDebugSectionOnceAndForAll) {
         EXPECT_EQ(lines[47], "ID 1: [1]");
         EXPECT_EQ(lines[48], "ID 2: [1]");
     }
+    // Scrolled to the end, so the picture shows the debug section.
+    SendMessageW(list, LB_SETTOPINDEX, 52, 0);
     Sleep(300);
     EXPECT_TRUE(SaveScreenshot(ScreenshotPath("report-debug")));
     tool.Close();
