@@ -26,8 +26,6 @@ public:
     StandardStreams(const StandardStreams&) = delete;
     StandardStreams& operator=(const StandardStreams&) = delete;
 
-    bool HasOutput() const { return output_.handle != nullptr; }
-    bool HasError() const { return error_.handle != nullptr; }
     // Writes UTF-8 `text` whole; false when there is no stream or a write failed.
     bool WriteOutput(std::string_view text) { return Write(output_, text); }
     bool WriteError(std::string_view text) { return Write(error_, text); }

@@ -53,13 +53,24 @@ ToolRun RunTool(const std::string& exe, const std::string& arguments, const std:
     return run;
 }
 
+bool HasConsole() {
+    FileHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(console);
+}
+
 ConsoleScope::ConsoleScope(bool ownConsole)
     : saved_{GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE)} {
+    if (HasConsole()) return;
+    // A console nothing can be written to (Wine gives one to a program whose
+    // output is a pipe) is no loss.
     FreeConsole();
-    ready_ = !ownConsole || AllocConsole();
+    allocated_ = ownConsole && AllocConsole();
+    ready_ = !ownConsole || allocated_;
 }
 
 ConsoleScope::~ConsoleScope() {
+    if (!allocated_) return;
     FreeConsole();
     SetStdHandle(STD_INPUT_HANDLE, saved_[0]);
     SetStdHandle(STD_OUTPUT_HANDLE, saved_[1]);
@@ -90,7 +101,11 @@ ConsoleRun RunToolInConsole(const std::string& exe, const std::string& arguments
     ConsoleScope console(true);
     ToolProcess tool;
     const StandardHandles none;
-    if (!console.ready() || !tool.Launch(exe, arguments, "", &none)) return run;
+    if (!console.ready()) {
+        run.exitCode = -2;
+        return run;
+    }
+    if (!tool.Launch(exe, arguments, "", &none)) return run;
     run.exitCode = tool.WaitForExit(timeoutMs);
     if (run.exitCode == -1) tool.Close(0);
     run.rows = console.Rows();

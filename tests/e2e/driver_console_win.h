@@ -19,10 +19,15 @@ struct ToolRun {
 ToolRun RunTool(const std::string& exe, const std::string& arguments, const std::string& folder = "",
                 DWORD timeoutMs = 120000);
 
-// For its lifetime this process has no console, so that a program it starts
-// finds none either (as when Explorer or a link starts it), or, with
-// `ownConsole`, a new console of its own that such a program may attach to. The
-// standard handles of this process stay as they were.
+// True when this process has a console it can write to (run from a terminal
+// rather than through ctest). ConsoleScope needs a process without one: a console
+// once left cannot be got back, and this process's own output would be lost.
+bool HasConsole();
+
+// For its lifetime, with `ownConsole`, this process has a new console of its own
+// that a program it starts may attach to; without, it stays without a console, so
+// that such a program finds none either (as when Explorer or a link starts it).
+// Not ready when the process has a console already (see HasConsole).
 class ConsoleScope {
 public:
     explicit ConsoleScope(bool ownConsole);
@@ -37,11 +42,12 @@ public:
 private:
     HANDLE saved_[3];
     bool ready_ = false;
+    bool allocated_ = false;
 };
 
 // Runs `exe` with `arguments` as from a command prompt without redirection: no
 // standard handles, a console of its parent's. `rows` of that console afterwards;
-// `exitCode` as above.
+// `exitCode` as above, -2 when no console could be made (see HasConsole).
 struct ConsoleRun {
     int exitCode = -1;
     std::vector<std::string> rows;
