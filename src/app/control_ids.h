@@ -10,6 +10,9 @@
 #define IDC_CMDCREATERUNTIME 1007
 #define IDC_CMDRESETDBASE 1008
 
+// The log list's context menu.
+#define IDM_COPYREPORT 1201
+
 #define IDC_WAIT_FRAME 1101
 #define IDC_WAIT_LABEL1 1102
 

@@ -2,6 +2,7 @@
 #include <exception>
 #include <memory>
 
+#include "app/export_request_win.h"
 #include "app/main_window_win.h"
 #include "common/directories.h"
 #include "export/environment_export_win.h"
@@ -48,21 +49,15 @@ void Main::cmdCreateRuntime_Click() {
     try {
         prompts_.Message(hwnd(), kExportInfoText, kInfoTitle, kInformationBox);
 
-        ExportRequest request;
-        request.skinName = ReadDbValue("Skin", false, kExportSkinDefault);
-        ExportDir = prompts_.PickFolder(hwnd(), kPickFolderTitle);
-        if (ExportDir.empty()) return;
+        const std::string skinName = ReadDbValue("Skin", false, kExportSkinDefault);
+        const std::string chosenFolder = prompts_.PickFolder(hwnd(), kPickFolderTitle);
+        ExportDir = chosenFolder;
+        if (chosenFolder.empty()) return;
 
         pleaseWait = std::make_unique<WaitWindow>();
         pleaseWait->Show();
-        request.chosenFolder = ExportDir;
-        ExportDir = ExportFolderIn(ExportDir);
-        request.logLines = LogLines();
-        request.installDir = InstallDir;
-        request.dataDir = DataDir;
-        request.skinFile = state_.FileList[4];
-        request.screenWidth = state_.ScreenWidth;
-        request.screenHeight = state_.ScreenHeight;
+        ExportDir = ExportFolderIn(chosenFolder);
+        const ExportRequest request = MakeExportRequest(state_, chosenFolder, skinName, LogLines());
 
         const ExportResult result = ExportEnvironment(request, &PumpPendingMessages);
         switch (result.outcome) {

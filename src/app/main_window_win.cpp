@@ -1,17 +1,25 @@
 #include "app/main_window_win.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
+#include "app/clipboard_win.h"
 #include "app/control_ids.h"
 #include "app/layout.h"
 #include "app/report_facts_win.h"
 #include "report/report_lines.h"
+#include "report/report_text.h"
 #include "common/unicode_win.h"
 
 namespace vtx {
 namespace {
 
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+constexpr const char* kCopyReportItem = "Bericht kopieren";
+constexpr const char* kClipboardFailedText =
+    "Der Bericht konnte nicht in die Zwischenablage kopiert werden. Bitte versuchen Sie es noch einmal.";
 
 RECT PixelRect(const TwipsRect& r, int dpi) {
     const int left = TwipsToPixels(r.left, dpi), top = TwipsToPixels(r.top, dpi);
@@ -81,11 +89,21 @@ void Main::CreateControls() {
 }
 
 bool Main::PreviewKey(const MSG& message) {
-    if (message.message != WM_KEYUP && message.message != WM_SYSKEYUP) return false;
+    const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    const bool keyUp = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
+    if (!keyDown && !keyUp) return false;
     if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
     const int shift = ((GetKeyState(VK_SHIFT) < 0) ? 1 : 0) | ((GetKeyState(VK_CONTROL) < 0) ? 2 : 0) |
                       ((GetKeyState(VK_MENU) < 0) ? 4 : 0);
-    Form_KeyUp(message.wParam, shift);
+    if (keyUp) {
+        Form_KeyUp(message.wParam, shift);
+        return false;
+    }
+    // Ctrl+C copies the report, wherever the focus is in the window.
+    if (message.wParam == 'C' && shift == 2) {
+        CopyReport();
+        return true;
+    }
     return false;
 }
 
@@ -100,11 +118,11 @@ void Main::Form_KeyUp(WPARAM keyCode, int shift) {
 void Main::BuildReport() {
     if (!pleaseWait_) pleaseWait_ = std::make_unique<WaitWindow>();
     pleaseWait_->Show();
-    const ReportFacts facts = GatherReportFacts(state_);
+    const std::vector<std::string> lines = GatherReportLines(state_);
     HWND list = control(IDC_LSTLOG);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& line : BuildReportLines(facts))
+    for (const std::string& line : lines)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
@@ -147,6 +165,31 @@ std::vector<std::string> Main::LogLines() const {
     return lines;
 }
 
+void Main::CopyReport() {
+    if (!SetClipboardText(hwnd(), ClipboardText(LogLines())))
+        prompts_.Message(hwnd(), kClipboardFailedText, "", MB_OK | MB_ICONERROR);
+}
+
+void Main::lstLog_ContextMenu(POINT screenPoint) {
+    HWND list = control(IDC_LSTLOG);
+    if (screenPoint.x == -1 && screenPoint.y == -1) {
+        // From the keyboard (Shift+F10, the menu key): under the current line.
+        RECT item{};
+        const LRESULT caret = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
+        if (caret == LB_ERR || SendMessageW(list, LB_GETITEMRECT, caret, reinterpret_cast<LPARAM>(&item)) == LB_ERR)
+            GetClientRect(list, &item);
+        screenPoint = {item.left + 8, item.bottom};
+        ClientToScreen(list, &screenPoint);
+    }
+    MenuHandle menu(CreatePopupMenu());
+    if (!menu) return;
+    const UINT state = SendMessageW(list, LB_GETCOUNT, 0, 0) > 0 ? MF_ENABLED : MF_GRAYED;
+    AppendMenuW(menu.get(), MF_STRING | state, IDM_COPYREPORT, Widen(kCopyReportItem).c_str());
+    const UINT chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
+                                       screenPoint.x, screenPoint.y, 0, hwnd(), nullptr);
+    if (chosen == IDM_COPYREPORT) CopyReport();
+}
+
 LRESULT Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -159,6 +202,12 @@ LRESULT Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     case IDC_CMDSTOP: cmdStop_Click(); return 0;
                     default: break;
                 }
+            }
+            return WindowBase::HandleMessage(message, wParam, lParam);
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == control(IDC_LSTLOG)) {
+                lstLog_ContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                return 0;
             }
             return WindowBase::HandleMessage(message, wParam, lParam);
         case WM_CLOSE:

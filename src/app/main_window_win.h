@@ -21,8 +21,8 @@ public:
     // the window centred. False when the window cannot be created.
     bool Start(const StartupInputs& inputs);
 
-    // Lets the window see keys before its controls (Ctrl+Alt+H). True when the
-    // message was consumed.
+    // Lets the window see keys before its controls (Ctrl+Alt+H, Ctrl+C). True when
+    // the message was consumed.
     bool PreviewKey(const MSG& message);
 
     // Widens the list's horizontal scroll range to its widest line + 10 pixels.
@@ -35,6 +35,10 @@ public:
     HWND control(int id) const { return GetDlgItem(hwnd(), id); }
     // The lines of the log list, in list order.
     std::vector<std::string> LogLines() const;
+    // Puts the report's lines on the clipboard as Unicode text, separated by CR LF
+    // (Ctrl+C and "Bericht kopieren" in the list's context menu); tells the user
+    // when the clipboard cannot take them.
+    void CopyReport();
 
     // Button handlers. The export and the reset live in main_export_win.cpp, the
     // sound test in main_sound_win.cpp.
@@ -56,6 +60,9 @@ protected:
 private:
     void CreateControls();
     void Form_KeyUp(WPARAM keyCode, int shift);
+    // The list's context menu at `screenPoint`, or under the list's current line
+    // when opened from the keyboard (-1, -1).
+    void lstLog_ContextMenu(POINT screenPoint);
 
     Prompts& prompts_;
     MainState state_;

@@ -85,4 +85,6 @@ ReportFacts GatherReportFacts(const MainState& state) {
     return facts;
 }
 
+std::vector<std::string> GatherReportLines(const MainState& state) { return BuildReportLines(GatherReportFacts(state)); }
+
 }  // namespace vtx

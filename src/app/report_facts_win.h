@@ -8,6 +8,10 @@ namespace vtx {
 
 ReportFacts GatherReportFacts(const MainState& state);
 
+// The report's lines from fresh probes: what the window lists, "/report" prints and
+// VTX.log holds (45 lines, 53 when state.DebugInfo is set).
+std::vector<std::string> GatherReportLines(const MainState& state);
+
 // Today's date in the user's short date format and the time in the user's long
 // time format.
 std::string ShortDateNow();

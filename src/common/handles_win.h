@@ -75,6 +75,11 @@ struct WindowTraits {
     static Type Invalid() noexcept { return nullptr; }
     static void Close(Type h) noexcept { DestroyWindow(h); }
 };
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DestroyMenu(h); }
+};
 
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -83,6 +88,7 @@ using RegKey = UniqueHandle<RegKeyTraits>;
 using ItemIdList = UniqueHandle<ItemIdListTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
+using MenuHandle = UniqueHandle<MenuTraits>;
 
 // A device context from GetDC/GetWindowDC, released with ReleaseDC.
 class WindowDc {

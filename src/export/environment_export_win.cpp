@@ -9,6 +9,7 @@
 #include "common/strings.h"
 #include "common/unicode_win.h"
 #include "export/export_layout.h"
+#include "report/report_file_win.h"
 
 namespace vtx {
 namespace {
@@ -78,21 +79,6 @@ bool CopyPlain(const std::string& source, const std::string& destination) {
     return SetFileAttributesW(wideDestination.c_str(), plain) != FALSE;
 }
 
-bool WriteLog(const std::string& path, const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const std::string& line : lines) {
-        bytes += ToAnsi(line);
-        bytes += "\r\n";
-    }
-    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return bytes.empty() ||
-           (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size());
-}
-
 class EnvironmentExport {
 public:
     EnvironmentExport(const ExportRequest& request, const MessagePump& pump)
@@ -109,7 +95,7 @@ public:
         exportFolder_.emplace(ExportDir);
 
         const std::string log = ExportDir + "\\VTX.log";
-        if (!WriteLog(log, request_.logLines)) Failed(log);
+        if (!WriteReportFile(log, request_.logLines)) Failed(log);
 
         if (FileExists(request_.skinFile)) {
             const std::string folder =

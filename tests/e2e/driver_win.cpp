@@ -1,5 +1,7 @@
 #include "e2e/driver_win.h"
 
+#include <algorithm>
+
 #include "app/control_ids.h"
 #include "common/unicode_win.h"
 #include "fixtures/sample_install_win.h"
@@ -45,15 +47,22 @@ ToolProcess::~ToolProcess() {
     }
 }
 
-bool ToolProcess::Launch(const std::string& exe, const std::string& arguments) {
+bool ToolProcess::Launch(const std::string& exe, const std::string& arguments, const std::string& folder,
+                         const StandardHandles* standard) {
     std::wstring commandLine = L"\"" + Widen(exe) + L"\"";
     if (!arguments.empty()) commandLine += L" " + Widen(arguments);
-    std::wstring folder = Widen(exe.substr(0, exe.rfind('\\')));
+    const std::wstring workingFolder = Widen(folder.empty() ? exe.substr(0, exe.rfind('\\')) : folder);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (standard) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = standard->input;
+        startup.hStdOutput = standard->output;
+        startup.hStdError = standard->error;
+    }
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &info))
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, standard ? TRUE : FALSE, 0, nullptr,
+                        workingFolder.c_str(), &startup, &info))
         return false;
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
@@ -122,6 +131,65 @@ std::vector<std::string> ListLines(HWND list) {
         lines.push_back(Narrow(std::wstring_view(line.c_str())));
     }
     return lines;
+}
+
+void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key) {
+    SetForegroundWindow(window);
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD m : modifiers) add(m, false);
+    add(key, false);
+    add(key, true);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Click(HWND window, POINT clientPoint, bool rightButton) {
+    ClientToScreen(window, &clientPoint);
+    SetCursorPos(clientPoint.x, clientPoint.y);
+    // Every event carries the position, so the buttons cannot land where the
+    // pointer was before.
+    const int width = std::max(1, GetSystemMetrics(SM_CXSCREEN) - 1);
+    const int height = std::max(1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    INPUT inputs[3]{};
+    const DWORD down = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const DWORD up = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    const DWORD flags[3] = {0, down, up};
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = clientPoint.x * 65535 / width;
+        inputs[i].mi.dy = clientPoint.y * 65535 / height;
+        inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+HWND WaitForPopupMenu(DWORD pid, DWORD timeoutMs) { return WaitForWindow(pid, L"#32768", true, timeoutMs); }
+
+bool ClearClipboard() {
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return false;
+    const bool emptied = EmptyClipboard();
+    CloseClipboard();
+    return emptied;
+}
+
+std::optional<std::string> ClipboardUnicodeText() {
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = NarrowBuffer(wide, GlobalSize(data) / sizeof(wchar_t));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 SIZE ClientSize(HWND window) {

@@ -3,12 +3,20 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/handles_win.h"
 
 namespace vtx::testing {
+
+struct StandardHandles {
+    HANDLE input = nullptr;
+    HANDLE output = nullptr;
+    HANDLE error = nullptr;
+};
 
 class ToolProcess {
 public:
@@ -18,8 +26,11 @@ public:
     // Ends the program if it still runs.
     ~ToolProcess();
 
-    // Starts `exe` (UTF-8 path) with `arguments`, in its own folder.
-    bool Launch(const std::string& exe, const std::string& arguments = "");
+    // Starts `exe` (UTF-8 path) with `arguments`, in `folder` ("" = the exe's own
+    // folder). With `standard`, the program inherits these as its standard input,
+    // output and error.
+    bool Launch(const std::string& exe, const std::string& arguments = "", const std::string& folder = "",
+                const StandardHandles* standard = nullptr);
     DWORD id() const { return id_; }
     bool Running() const;
     // Waits for the program to end; its exit code, or -1 on time-out.
@@ -51,6 +62,18 @@ bool AnswerMessageBox(HWND box, int button, DWORD timeoutMs = 10000);
 void PostClick(HWND button);
 // The lines of a list box, read across processes.
 std::vector<std::string> ListLines(HWND list);
+// Types `key` with `modifiers` held into the foreground window `window` (the
+// program sees the modifier state, unlike with posted key messages).
+void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key);
+// Moves the mouse to `clientPoint` of `window` and clicks the left or right button.
+void Click(HWND window, POINT clientPoint, bool rightButton = false);
+// A visible popup menu (#32768) of the process; nullptr after the time-out.
+HWND WaitForPopupMenu(DWORD pid, DWORD timeoutMs = 10000);
+
+// Empties the clipboard; the Unicode text on it (nullopt when it holds none).
+bool ClearClipboard();
+std::optional<std::string> ClipboardUnicodeText();
+
 // The client rectangle size of a window.
 SIZE ClientSize(HWND window);
 // Waits (processing nothing) until `predicate` holds or the time runs out.

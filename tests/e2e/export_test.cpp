@@ -16,6 +16,7 @@
 #include "e2e/driver_folder_win.h"
 #include "e2e/driver_win.h"
 #include "export/export_layout.h"
+#include "fixtures/expected_export_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/temp_folder_win.h"
 #include "fixtures/tree_snapshot_win.h"
@@ -25,19 +26,6 @@ namespace vtx::testing {
 namespace {
 
 using ::testing::StartsWith;
-
-void AddFile(Contents& contents, const std::string& path, const std::string& bytes) {
-    contents[path] = bytes;
-    for (size_t slash = path.find('\\'); slash != std::string::npos; slash = path.find('\\', slash + 1))
-        contents[path.substr(0, slash)] = kFolder;
-}
-
-// The report lines as VTX.log holds them: ANSI, each ended by CR LF.
-std::string LogBytes(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const std::string& line : lines) bytes += ToAnsi(line) + "\r\n";
-    return bytes;
-}
 
 class ExportE2E : public ::testing::Test {
 protected:
@@ -104,25 +92,8 @@ protected:
 
     std::string ExportFolder() const { return target_ + "\\VTX Umgebung"; }
 
-    // What the export of the sample installation holds, read from the installation
-    // as it is now: every file in place, "ini" files with their bytes, all others
-    // empty; the report as VTX.log; the skin file and the settings and error log in
-    // full.
     Contents ExpectedExport(const std::vector<std::string>& lines, const std::string& skinFolder) const {
-        Contents expected;
-        for (const auto& [tree, prefix] : {std::pair{sample_.installDir, "APP\\"}, std::pair{sample_.dataDir, "USR\\"}})
-            for (const auto& [path, entry] : SnapshotTree(tree))
-                if (!entry.folder) AddFile(expected, prefix + path, path.ends_with(".ini") ? entry.bytes : "");
-        AddFile(expected, "VTX.log", LogBytes(lines));
-        const std::string size = std::to_string(sample_.screenWidth) + "x" + std::to_string(sample_.screenHeight);
-        AddFile(expected, "APP\\Skins\\" + skinFolder + "\\" + size + "\\Skin.t6s",
-                ReadFileBytes(sample_.installDir + "\\Skins\\Holz-Dunkel 2\\" + size + "\\Skin.t6s"));
-        for (const char* name : {"Init.vtx", "Fehler.log"}) {
-            const std::string source = sample_.dataDir + "\\" + name;
-            if (GetFileAttributesW(Widen(source).c_str()) != INVALID_FILE_ATTRIBUTES)
-                AddFile(expected, std::string("USR\\") + name, ReadFileBytes(source));
-        }
-        return expected;
+        return testing::ExpectedExport(sample_, lines, skinFolder);
     }
 
     Tree JukeboxFolders() const {

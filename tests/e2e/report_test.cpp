@@ -1,6 +1,8 @@
 // The report as a user sees it in the real window, on the sample installation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <regex>
 
 #include "app/control_ids.h"
@@ -34,23 +36,6 @@ protected:
             main = WaitForMainWindow(tool.id());
         }
         return main ? GetDlgItem(main, IDC_LSTLOG) : nullptr;
-    }
-
-    static void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key) {
-        SetForegroundWindow(window);
-        std::vector<INPUT> inputs;
-        const auto add = [&](WORD vk, bool up) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = vk;
-            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(input);
-        };
-        for (WORD m : modifiers) add(m, false);
-        add(key, false);
-        add(key, true);
-        for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     }
 
     TempFolder root_{"e2e-report"};
@@ -145,6 +130,74 @@ TEST_F(ReportE2E, CtrlAltHAddsTheDebugSectionOnceAndForAll) {
     SendMessageW(list, LB_SETTOPINDEX, 52, 0);
     Sleep(300);
     EXPECT_TRUE(SaveScreenshot(ScreenshotPath("report-debug")));
+    tool.Close();
+}
+
+TEST_F(ReportE2E, CtrlCAndTheListsContextMenuCopyTheReport) {
+    ToolProcess tool;
+    HWND list = StartAndFindList(tool, sample_.installDir + "\\Tools\\VTXDiagnostic.exe");
+    ASSERT_NE(list, nullptr);
+    HWND main = GetParent(list);
+    // The lines as they are on screen, separated by CR LF.
+    const auto listText = [&] {
+        std::string text;
+        for (const std::string& line : ListLines(list)) text += (text.empty() ? "" : "\r\n") + line;
+        return text;
+    };
+    const auto copied = [&] { return ClipboardUnicodeText().value_or("<no Unicode text>"); };
+    const std::string expected = listText();
+    ASSERT_EQ(std::count(expected.begin(), expected.end(), '\n'), 44);
+
+    // Ctrl+C in the list.
+    ASSERT_TRUE(ClearClipboard());
+    PressKeys(main, {VK_CONTROL}, 'C');
+    EXPECT_TRUE(WaitUntil([&] { return copied() == expected; }, 10000)) << copied();
+
+    // The context menu, opened with the right mouse button and from the keyboard;
+    // its one item is picked with the mouse and with the keyboard.
+    struct Way {
+        const char* name;
+        bool screenshot;
+        std::function<void()> open;
+        std::function<void(HWND menu)> pick;
+    } ways[] = {
+        {"right click, mouse", true,
+         [&] {
+             SetForegroundWindow(main);
+             Click(list, {60, 60}, true);
+         },
+         [&](HWND menu) {
+             const SIZE size = ClientSize(menu);
+             Click(menu, {size.cx / 2, size.cy / 2});
+         }},
+        {"Shift+F10, keyboard", false, [&] { PressKeys(main, {VK_SHIFT}, VK_F10); },
+         [&](HWND menu) {
+             PressKeys(menu, {}, VK_DOWN);
+             PressKeys(menu, {}, VK_RETURN);
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        ASSERT_TRUE(ClearClipboard());
+        way.open();
+        HWND menu = WaitForPopupMenu(tool.id());
+        ASSERT_NE(menu, nullptr);
+        if (way.screenshot) {
+            Sleep(300);
+            EXPECT_TRUE(SaveScreenshot(ScreenshotPath("context-menu")));
+        }
+        way.pick(menu);
+        EXPECT_TRUE(WaitUntil([&] { return copied() == expected; }, 10000)) << copied();
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
+    }
+
+    // The hidden key still works next to Ctrl+C, and Ctrl+C then copies its 53 lines.
+    PressKeys(main, {VK_CONTROL, VK_MENU}, 'H');
+    ASSERT_TRUE(WaitUntil([&] { return ListLines(list).size() == 53; }, 30000));
+    ASSERT_TRUE(ClearClipboard());
+    PressKeys(main, {VK_CONTROL}, 'C');
+    EXPECT_TRUE(WaitUntil([&] { return copied() == listText(); }, 10000)) << copied();
+    EXPECT_NE(copied().find("\r\nDebug-Information:\r\nID 1: "), std::string::npos);
     tool.Close();
 }
 

@@ -1,0 +1,21 @@
+#include "app/export_request_win.h"
+
+#include "common/directories.h"
+
+namespace vtx {
+
+ExportRequest MakeExportRequest(const MainState& state, const std::string& chosenFolder, const std::string& skinName,
+                                std::vector<std::string> logLines) {
+    ExportRequest request;
+    request.chosenFolder = chosenFolder;
+    request.logLines = std::move(logLines);
+    request.installDir = InstallDir;
+    request.dataDir = DataDir;
+    request.skinFile = state.FileList[4];
+    request.skinName = skinName;
+    request.screenWidth = state.ScreenWidth;
+    request.screenHeight = state.ScreenHeight;
+    return request;
+}
+
+}  // namespace vtx

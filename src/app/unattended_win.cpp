@@ -1,0 +1,112 @@
+#include "app/unattended_win.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <exception>
+
+#include "app/console_win.h"
+#include "app/control_ids.h"
+#include "app/export_request_win.h"
+#include "app/report_facts_win.h"
+#include "common/unicode_win.h"
+#include "export/environment_export_win.h"
+#include "export/export_layout.h"
+#include "report/report_file_win.h"
+#include "report/report_text.h"
+#include "settings/init_dbase_win.h"
+
+namespace vtx {
+namespace {
+
+// A path given on the command line, made absolute against the current folder, so
+// that messages name the real place.
+std::string FullPath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    return Narrow(full);
+}
+
+// Where the command line cannot be answered on a stream, a box answers it.
+void Tell(StandardStreams& streams, bool toOutput, const std::string& text, UINT icon) {
+    if (toOutput ? streams.WriteOutput(text) : streams.WriteError(text)) return;
+    MessageBoxW(nullptr, Widen(text).c_str(), VTX_MAIN_CAPTION, MB_OK | icon);
+}
+
+int RunReport(const CommandLine& command, const std::vector<std::string>& lines, StandardStreams& streams) {
+    if (command.path.empty()) {
+        if (streams.WriteOutput(ReportText(lines))) return kExitSuccess;
+        streams.WriteError("Der Bericht konnte nicht auf die Standardausgabe geschrieben werden.\r\n");
+        return kExitFailed;
+    }
+    const std::string file = FullPath(command.path);
+    if (WriteReportFile(file, lines)) return kExitSuccess;
+    streams.WriteError("Der Bericht konnte nicht in die Datei " + file + " geschrieben werden.\r\n");
+    return kExitFailed;
+}
+
+int RunExport(const CommandLine& command, const MainState& state, std::vector<std::string> lines,
+              Prompts& prompts) {
+    const std::string skinName = ReadDbValue("Skin", false, kExportSkinDefault);
+    const ExportResult result =
+        ExportEnvironment(MakeExportRequest(state, FullPath(command.path), skinName, std::move(lines)), &NoMessagePump);
+    const bool created = result.outcome == ExportOutcome::Created;
+    prompts.Message(nullptr, result.message, "", MB_OK | (created ? MB_ICONINFORMATION : MB_ICONERROR));
+    return created ? kExitSuccess : kExitFailed;
+}
+
+int RunUnattended(const CommandLine& command, StandardStreams& streams) {
+    // Nobody is there to close a system error box (a drive without a medium, say).
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    StandardErrorPrompts prompts(streams);
+    MainState state;
+    FormLoad(GatherStartupInputs(), prompts, nullptr, state);
+    state.DebugInfo = command.debug;
+    std::vector<std::string> lines = GatherReportLines(state);
+    return command.mode == RunMode::Report ? RunReport(command, lines, streams)
+                                           : RunExport(command, state, std::move(lines), prompts);
+}
+
+}  // namespace
+
+std::vector<std::string> ProgramArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(Narrow(argv[i]));
+    LocalFree(argv);
+    return arguments;
+}
+
+int RunCommandLine(const CommandLine& command) {
+    StandardStreams streams;
+    switch (command.mode) {
+        case RunMode::Usage:
+            Tell(streams, true, UsageText(), MB_ICONINFORMATION);
+            return kExitSuccess;
+        case RunMode::Invalid:
+            Tell(streams, false, command.error + "\r\n\r\n" + UsageText(), MB_ICONERROR);
+            return kExitBadArguments;
+        case RunMode::Report:
+        case RunMode::Export:
+            try {
+                return RunUnattended(command, streams);
+            } catch (const std::exception& error) {
+                streams.WriteError(std::string("Ein unerwarteter Fehler ist aufgetreten: ") + error.what() + "\r\n");
+            } catch (...) {
+                streams.WriteError("Ein unerwarteter Fehler ist aufgetreten.\r\n");
+            }
+            return kExitFailed;
+        case RunMode::Window:
+            break;
+    }
+    return kExitBadArguments;
+}
+
+}  // namespace vtx

@@ -1,0 +1,30 @@
+#include "report/report_file_win.h"
+
+#include <windows.h>
+
+#include "common/handles_win.h"
+#include "common/unicode_win.h"
+#include "report/report_text.h"
+
+namespace vtx {
+
+bool WriteReportFile(const std::string& path, const std::vector<std::string>& lines) {
+    if (path.empty() || path.find('\0') != std::string::npos) return false;
+    const std::string bytes = ToAnsi(ReportText(lines));
+    const std::wstring widePath = Widen(path);
+    bool written = false;
+    {
+        FileHandle file(CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        if (!file) return false;
+        DWORD count = 0;
+        written = bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count,
+                                              nullptr) &&
+                                    count == bytes.size());
+        written = FlushFileBuffers(file.get()) && written;
+    }
+    if (!written) DeleteFileW(widePath.c_str());
+    return written;
+}
+
+}  // namespace vtx
