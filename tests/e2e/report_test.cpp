@@ -28,13 +28,16 @@ protected:
     }
 
     // Starts the tool from `exe` and returns its list once the window shows.
-    HWND StartAndFindList(ToolProcess& tool, const std::string& exe) {
+    // Started outside a Tools folder the tool first warns ("Achtung!"); the box is
+    // answered before the window is looked for.
+    HWND StartAndFindList(ToolProcess& tool, const std::string& exe, bool warns = false) {
         if (!tool.Launch(exe)) return nullptr;
-        HWND main = WaitForMainWindow(tool.id());
-        if (!main) {
-            if (HWND box = WaitForMessageBox(tool.id(), 5000)) AnswerMessageBox(box, IDOK);
-            main = WaitForMainWindow(tool.id());
+        if (warns) {
+            HWND box = WaitForMessageBox(tool.id(), 30000);
+            if (!box) return nullptr;
+            AnswerMessageBox(box, IDOK);
         }
+        HWND main = WaitForMainWindow(tool.id());
         return main ? GetDlgItem(main, IDC_LSTLOG) : nullptr;
     }
 
@@ -206,7 +209,7 @@ TEST_F(ReportE2E, WithoutTheJukeboxNextToTheToolProgramsAndFilesAreMissing) {
     WriteFileBytes(exe, "");
     ASSERT_TRUE(CopyFileW(Widen(BuildBinDir() + "\\VTXDiagnostic.exe").c_str(), Widen(exe).c_str(), FALSE));
     ToolProcess tool;
-    HWND list = StartAndFindList(tool, exe);
+    HWND list = StartAndFindList(tool, exe, true);
     ASSERT_NE(list, nullptr);
     const auto lines = ListLines(list);
     ASSERT_EQ(lines.size(), 45u);
