@@ -112,6 +112,23 @@ bool AnswerMessageBox(HWND box, int button, DWORD timeoutMs) {
 
 void PostClick(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
+void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key) {
+    SetForegroundWindow(window);
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD m : modifiers) add(m, false);
+    add(key, false);
+    add(key, true);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 std::vector<std::string> ListLines(HWND list) {
     std::vector<std::string> lines;
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ std::string MessageBoxText(HWND box);
 bool AnswerMessageBox(HWND box, int button, DWORD timeoutMs = 10000);
 // Clicks a button without waiting for what it opens.
 void PostClick(HWND button);
+// Brings `window` to the front and types `key` with `modifiers` held, as real
+// input (posted key messages would not set the modifier state).
+void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key);
 // The lines of a list box, read across processes.
 std::vector<std::string> ListLines(HWND list);
 // The client rectangle size of a window.

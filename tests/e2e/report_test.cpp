@@ -36,23 +36,6 @@ protected:
         return main ? GetDlgItem(main, IDC_LSTLOG) : nullptr;
     }
 
-    static void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key) {
-        SetForegroundWindow(window);
-        std::vector<INPUT> inputs;
-        const auto add = [&](WORD vk, bool up) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = vk;
-            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(input);
-        };
-        for (WORD m : modifiers) add(m, false);
-        add(key, false);
-        add(key, true);
-        for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    }
-
     TempFolder root_{"e2e-report"};
     SampleInstallation sample_;
 };
