@@ -80,19 +80,29 @@ Walk WalkEntries(const std::wstring& search, DWORD wanted, bool foldersOnly, Tak
 
 void CountFilesIn(const std::wstring& folder, const std::wstring& filePattern, long& fileCounter, bool recurse,
                   const std::wstring& folderPattern, long& folderCounter) {
-    WalkEntries(Join(folder, filePattern), kCountAttributes, false, [&](const WIN32_FIND_DATAW&) {
-        ++fileCounter;
-        return true;
-    });
-
     // Only a recursion needs the subfolders' names; they are entered after the search
     // of this folder is closed, so the open find handles never pile up.
     std::vector<std::wstring> subfolders;
-    WalkEntries(Join(folder, folderPattern), kCountAttributes, true, [&](const WIN32_FIND_DATAW& data) {
+    const auto countFolder = [&](const WIN32_FIND_DATAW& data) {
         ++folderCounter;
         if (recurse && !IsLink(data)) subfolders.emplace_back(data.cFileName);
         return true;
-    });
+    };
+    if (filePattern == folderPattern) {
+        // One search finds both (the report's "*.*"): a large folder is read once.
+        WalkEntries(Join(folder, filePattern), kCountAttributes | FILE_ATTRIBUTE_DIRECTORY, false,
+                    [&](const WIN32_FIND_DATAW& data) {
+                        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return countFolder(data);
+                        ++fileCounter;
+                        return true;
+                    });
+    } else {
+        WalkEntries(Join(folder, filePattern), kCountAttributes, false, [&](const WIN32_FIND_DATAW&) {
+            ++fileCounter;
+            return true;
+        });
+        WalkEntries(Join(folder, folderPattern), kCountAttributes, true, countFolder);
+    }
     for (const std::wstring& name : subfolders)
         CountFilesIn(Join(folder, name), filePattern, fileCounter, recurse, folderPattern, folderCounter);
 }

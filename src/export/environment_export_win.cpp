@@ -65,18 +65,46 @@ private:
     std::wstring path_;
 };
 
+// Clears the attributes of a fresh copy that would block deleting it later.
+bool ClearBlockingAttributes(const std::wstring& copy) {
+    const DWORD attributes = GetFileAttributesW(copy.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if (!(attributes & kBlockingAttributes)) return true;
+    DWORD plain = attributes & ~kBlockingAttributes;
+    if (plain == 0) plain = FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesW(copy.c_str(), plain) != FALSE;
+}
+
 // Copies `source` to `destination`, which must not exist yet, and clears the
 // attributes that would block deleting the copy later.
 bool CopyPlain(const std::string& source, const std::string& destination) {
     if (!NamesAFile(source) || !NamesAFile(destination)) return false;
     const std::wstring wideDestination = Widen(destination);
-    if (!CopyFileW(Widen(source).c_str(), wideDestination.c_str(), TRUE)) return false;
-    const DWORD attributes = GetFileAttributesW(wideDestination.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-    if (!(attributes & kBlockingAttributes)) return true;
-    DWORD plain = attributes & ~kBlockingAttributes;
-    if (plain == 0) plain = FILE_ATTRIBUTE_NORMAL;
-    return SetFileAttributesW(wideDestination.c_str(), plain) != FALSE;
+    return CopyFileW(Widen(source).c_str(), wideDestination.c_str(), TRUE) && ClearBlockingAttributes(wideDestination);
+}
+
+enum class Placed { Done, NoFolder, Failed };
+
+// Puts a plain copy of `source` (copy) or an empty file at `destination`; a file
+// already there is left alone (Done). NoFolder when the destination's folder is
+// missing. One call into the file system for a placeholder: whether the folder and
+// the file exist is learnt from the creation itself.
+Placed Place(const std::string& source, const std::string& destination, bool copy) {
+    if (!NamesAFile(source) || !NamesAFile(destination)) return Placed::Failed;
+    const std::wstring wideDestination = Widen(destination);
+    bool made = false;
+    if (copy) {
+        made = CopyFileW(Widen(source).c_str(), wideDestination.c_str(), TRUE) != FALSE;
+    } else {
+        made = static_cast<bool>(FileHandle(CreateFileW(wideDestination.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    }
+    if (!made) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS) return Placed::Done;
+        return error == ERROR_PATH_NOT_FOUND ? Placed::NoFolder : Placed::Failed;
+    }
+    return !copy || ClearBlockingAttributes(wideDestination) ? Placed::Done : Placed::Failed;
 }
 
 class EnvironmentExport {
@@ -141,23 +169,24 @@ private:
         return true;
     }
 
-    // Places the walked file FoundPath in the export.
+    // Places the walked file FoundPath in the export: a copy for "ini", else an
+    // empty file; a file already at the destination stays. Its folder is made
+    // when the first file in it finds it missing.
     void WriteDirectory() {
         const std::string& source = FoundPath;
         const std::string destination =
             ExportDestination(source, request_.installDir, request_.dataDir, ExportDir);
         if (destination.empty()) return;  // outside both trees: nothing to place
-        const std::string folder = GetParentPath(destination);
-        if (!DirExists(folder) && !CreatePath(folder)) {
-            Failed(source);
-            return;
+        const bool copy = IsCopiedInFull(source);
+        Placed placed = Place(source, destination, copy);
+        if (placed == Placed::NoFolder) {
+            if (!CreatePath(GetParentPath(destination))) {
+                Failed(source);
+                return;
+            }
+            placed = Place(source, destination, copy);
         }
-        if (FileExists(destination)) return;
-        if (IsCopiedInFull(source)) {
-            if (!CopyPlain(source, destination)) Failed(source);
-        } else if (!CreateEmptyFile(destination)) {
-            Failed(source);
-        }
+        if (placed != Placed::Done) Failed(source);
     }
 
     void Copy(const std::string& source, const std::string& destination) {

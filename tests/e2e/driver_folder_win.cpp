@@ -77,15 +77,20 @@ bool SelectFolder(HWND dialog, const std::string& path) {
 
     // A dialog that is still filling its tree may pass over the request: it is
     // repeated until the status line names the folder.
+    // A drive root ("R:\\") is shown with its backslash, any other folder without.
     std::string last = path;
     while (last.size() > 1 && last.back() == '\\') last.pop_back();
     last = last.substr(last.rfind('\\') + 1);
+    const auto named = [&] {
+        const std::string status = FolderDialogStatus(dialog);
+        return status.ends_with(last) || status.ends_with(last + "\\");
+    };
     for (int attempt = 0; attempt < 10; ++attempt) {
         DWORD_PTR answer = 0;
         if (!SendMessageTimeoutW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote.get()),
                                  SMTO_NORMAL, 10000, &answer))
             return false;
-        if (WaitUntil([&] { return FolderDialogStatus(dialog).ends_with(last); }, 1000)) return true;
+        if (WaitUntil(named, 1000)) return true;
     }
     return false;
 }

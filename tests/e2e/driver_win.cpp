@@ -121,18 +121,6 @@ bool AnswerMessageBox(HWND box, int button, DWORD timeoutMs) {
 
 void PostClick(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-std::vector<std::string> ListLines(HWND list) {
-    std::vector<std::string> lines;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-        std::wstring line(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
-        lines.push_back(Narrow(std::wstring_view(line.c_str())));
-    }
-    return lines;
-}
-
 void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key) {
     SetForegroundWindow(window);
     std::vector<INPUT> inputs;
@@ -148,6 +136,18 @@ void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key) {
     add(key, true);
     for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<std::string> ListLines(HWND list) {
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring line(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+        lines.push_back(Narrow(std::wstring_view(line.c_str())));
+    }
+    return lines;
 }
 
 void Click(HWND window, POINT clientPoint, bool rightButton) {

@@ -60,11 +60,11 @@ std::string MessageBoxText(HWND box);
 bool AnswerMessageBox(HWND box, int button, DWORD timeoutMs = 10000);
 // Clicks a button without waiting for what it opens.
 void PostClick(HWND button);
+// Brings `window` to the front and types `key` with `modifiers` held, as real
+// input (posted key messages would not set the modifier state).
+void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key);
 // The lines of a list box, read across processes.
 std::vector<std::string> ListLines(HWND list);
-// Types `key` with `modifiers` held into the foreground window `window` (the
-// program sees the modifier state, unlike with posted key messages).
-void PressKeys(HWND window, std::initializer_list<WORD> modifiers, WORD key);
 // Moves the mouse to `clientPoint` of `window` and clicks the left or right button.
 void Click(HWND window, POINT clientPoint, bool rightButton = false);
 // A visible popup menu (#32768) of the process; nullptr after the time-out.

@@ -15,6 +15,7 @@
 #include "common/unicode_win.h"
 #include "e2e/driver_folder_win.h"
 #include "e2e/driver_win.h"
+#include "e2e/export_steps.h"
 #include "export/export_layout.h"
 #include "fixtures/expected_export_win.h"
 #include "fixtures/sample_install_win.h"
@@ -45,49 +46,10 @@ protected:
 
     void Click(int id) { PostClick(GetDlgItem(main_, id)); }
 
-    // Clicks "Fehlerbericht erstellen", confirms the information box and returns the
-    // folder dialog that follows.
-    HWND OpenFolderDialog() {
-        Click(IDC_CMDCREATERUNTIME);
-        HWND info = WaitForMessageBox(tool_.id());
-        if (!info) return nullptr;
-        EXPECT_FALSE(IsFolderDialog(info));
-        EXPECT_EQ(WindowText(info), "Info");
-        EXPECT_EQ(MessageBoxText(info), kExportInfoText);
-        EXPECT_NE(GetDlgItem(info, IDOK), nullptr);
-        EXPECT_EQ(GetDlgItem(info, IDCANCEL), nullptr);
-        EXPECT_TRUE(AnswerMessageBox(info, IDOK));
-        return WaitForFolderDialog(tool_.id());
-    }
-
-    // The whole export through the dialogs into `target_`; the text of the box that
-    // ends it (answered).
-    std::string ExportThroughTheDialogs() {
-        HWND dialog = OpenFolderDialog();
-        if (!dialog) return "no folder dialog";
-        EXPECT_EQ(FolderDialogTitle(dialog), "Bitte Verzeichnis wählen");
-        // Never confirm a dialog whose selection did not take: the export would go
-        // wherever the tree happens to stand.
-        if (!SelectFolder(dialog, target_)) {
-            AnswerMessageBox(dialog, IDCANCEL);
-            return "the folder could not be selected";
-        }
-        const std::string status = FolderDialogStatus(dialog);
-        EXPECT_THAT(status, StartsWith("Auswahl: C:\\"));
-        EXPECT_TRUE(AnswerMessageBox(dialog, IDOK));
-        return AnswerNextBox(IDOK);
-    }
-
-    // Waits for the next message box, answers it and returns its text.
+    HWND OpenFolderDialog() { return OpenExportFolderDialog(tool_.id(), main_); }
+    std::string ExportThroughTheDialogs() { return testing::ExportThroughTheDialogs(tool_.id(), main_, target_); }
     std::string AnswerNextBox(int button, std::string* title = nullptr) {
-        HWND box = WaitForMessageBox(tool_.id(), 120000);
-        if (!box) return "no message box";
-        const std::string text = MessageBoxText(box);
-        if (title) *title = WindowText(box);
-        // The wait window is gone whenever the export's last box shows.
-        EXPECT_EQ(WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 0), nullptr) << text;
-        EXPECT_TRUE(AnswerMessageBox(box, button));
-        return text;
+        return testing::AnswerNextBox(tool_.id(), button, title);
     }
 
     std::string ExportFolder() const { return target_ + "\\VTX Umgebung"; }

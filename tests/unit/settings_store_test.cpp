@@ -5,51 +5,12 @@
 #include <random>
 #include <string>
 
+#include "fixtures/memory_db_file.h"
 #include "settings/crypt_text.h"
 #include "settings/init_dbase.h"
 
 namespace vtx {
 namespace {
-
-// The settings file in memory. `bytes` empty means the file does not exist.
-class MemoryDbFile : public DbFile {
-public:
-    std::optional<std::string> bytes;
-    bool failRead = false;
-    bool failOpen = false;
-    bool failWrite = false;
-
-    bool Exists() override { return bytes.has_value(); }
-    bool Read(std::size_t maxBytes, std::string& head, std::uint64_t& length) override {
-        if (!bytes || failRead) return false;
-        head = bytes->substr(0, maxBytes);
-        length = bytes->size();
-        return true;
-    }
-    std::unique_ptr<DbFileWriter> OpenForWrite() override {
-        if (failOpen) return nullptr;
-        if (!bytes) bytes.emplace();
-        return std::make_unique<Writer>(*this);
-    }
-
-private:
-    class Writer : public DbFileWriter {
-    public:
-        explicit Writer(MemoryDbFile& file) : file_(file), length_(file.bytes->size()) {}
-        std::uint64_t Length() const override { return length_; }
-        bool WriteAt(std::uint64_t offset, const std::string& data) override {
-            if (file_.failWrite) return false;
-            std::string& target = *file_.bytes;
-            if (target.size() < offset + data.size()) target.resize(offset + data.size(), '\0');
-            target.replace(offset, data.size(), data);
-            return true;
-        }
-
-    private:
-        MemoryDbFile& file_;
-        std::uint64_t length_;
-    };
-};
 
 // A record as the jukebox writes it, with fixed padding.
 std::string MakeRecord(const std::string& plain) {

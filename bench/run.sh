@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs the benchmarks under Wine and writes bench/RESULTS.md: the export of a large
+# tree, its memory, the counting of covers and the report build, each as a ratio
+# against a baseline measured in the same run. Not part of the test command.
+#   bench/run.sh
+source "$(dirname "$0")/../scripts/common.sh"
+trap vtx_cleanup EXIT
+vtx_install
+VTX_SKIP_WIN32=1 vtx_build
+log "build: benchmarks"
+cmake --build "$VTX_WIN" --target vtx_benchmarks -j"$(nproc)"
+vtx_display
+vtx_prefix
+vtx_sample
+
+table=$(mktemp)
+# The folder of 50,000 covers is filled from Linux: under Wine every new file in a
+# large folder costs a search of the whole folder.
+covers="$WINEPREFIX/drive_c/vtxbench-cover"
+rm -rf "$covers" && mkdir -p "$covers"
+(cd "$covers" && seq 0 49999 | sed 's/.*/Album &.jpg/' | xargs -d '\n' touch)
+log "benchmark: export and counting"
+"$WINE" "$VTX_WIN/bin/export_bench_win.exe" 'C:\vtxbench-cover' | tr -d '\r' | tee -a "$table"
+rm -rf "$covers"
+log "benchmark: report"
+"$WINE" "$VTX_WIN/bin/report_bench_win.exe" "$VTX_SAMPLE_INSTALL" | tr -d '\r' | tee -a "$table"
+
+results="$VTX_ROOT/bench/RESULTS.md"
+{
+  echo "# Benchmark results"
+  echo
+  echo "Written by \`bench/run.sh\` (run it from the repository's root; it builds first)."
+  echo
+  echo "- date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "- machine: $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB memory"
+  echo "- Wine: $("$WINE" --version 2>/dev/null), Linux $(uname -r)"
+  echo "- command: \`bench/run.sh\`"
+  echo
+  echo "| measurement | measured | baseline (same run) | ratio | target | |"
+  echo "| --- | --- | --- | --- | --- | --- |"
+  cat "$table"
+  if [ -f "$VTX_ROOT/bench/NOTES.md" ]; then echo; cat "$VTX_ROOT/bench/NOTES.md"; fi
+} >"$results"
+rm -f "$table"
+echo "written: $results"
