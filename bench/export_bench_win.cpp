@@ -127,7 +127,7 @@ double ChildPeakBytes(const std::string& install, const std::string& data, const
 int PeakChild(int argc, wchar_t** argv) {
     if (argc < 5) return 0;
     const ExportResult result =
-        ExportEnvironment(RequestFor(Narrow(argv[2]), Narrow(argv[3]), Narrow(argv[4])), &PumpPendingMessages);
+        ExportEnvironment(RequestFor(Narrow(argv[2]), Narrow(argv[3]), Narrow(argv[4])), WindowMessagePump());
     if (result.outcome != ExportOutcome::Created) return 0;
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -153,7 +153,7 @@ int Main(const std::string& covers) {
         for (int run = 0; run < kRuns; ++run) {
             ExportResult result;
             exportTimes.push_back(Timed([&] { testing::RemoveTree(exportFolder); },
-                                        [&] { result = ExportEnvironment(RequestFor(install, data, target), &PumpPendingMessages); }));
+                                        [&] { result = ExportEnvironment(RequestFor(install, data, target), WindowMessagePump()); }));
             if (result.outcome != ExportOutcome::Created) std::fprintf(stderr, "export failed: %s\n", result.message.c_str());
             referenceTimes.push_back(Timed([&] { testing::RemoveTree(reference); },
                                            [&] {

@@ -59,7 +59,7 @@ void Main::cmdCreateRuntime_Click() {
         ExportDir = ExportFolderIn(chosenFolder);
         const ExportRequest request = MakeExportRequest(state_, chosenFolder, skinName, LogLines());
 
-        const ExportResult result = ExportEnvironment(request, &PumpPendingMessages);
+        const ExportResult result = ExportEnvironment(request, WindowMessagePump());
         switch (result.outcome) {
             case ExportOutcome::Created:
                 pleaseWait.reset();

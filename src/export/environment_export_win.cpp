@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 #include "common/files_win.h"
 #include "common/handles_win.h"
@@ -177,6 +178,9 @@ private:
         const std::string destination =
             ExportDestination(source, request_.installDir, request_.dataDir, ExportDir);
         if (destination.empty()) return;  // outside both trees: nothing to place
+        // A file whose copy failed above gets no empty stand-in: an empty Init.vtx in
+        // the export would look like the jukebox's real settings.
+        if (CopyFailedFor(destination)) return;
         const bool copy = IsCopiedInFull(source);
         Placed placed = Place(source, destination, copy);
         if (placed == Placed::NoFolder) {
@@ -190,7 +194,19 @@ private:
     }
 
     void Copy(const std::string& source, const std::string& destination) {
-        if (!CopyPlain(source, destination)) Failed(source);
+        if (CopyPlain(source, destination)) return;
+        Failed(source);
+        failedCopies_.push_back(Widen(destination));
+    }
+
+    bool CopyFailedFor(const std::string& destination) const {
+        if (failedCopies_.empty()) return false;
+        const std::wstring wide = Widen(destination);
+        for (const std::wstring& failed : failedCopies_)
+            if (CompareStringOrdinal(wide.c_str(), static_cast<int>(wide.size()), failed.c_str(),
+                                     static_cast<int>(failed.size()), TRUE) == CSTR_EQUAL)
+                return true;
+        return false;
     }
 
     void Failed(const std::string& path) {
@@ -214,6 +230,7 @@ private:
     };
     const std::string ExportDir;
     std::optional<ExportFolderMatch> exportFolder_;
+    std::vector<std::wstring> failedCopies_;  // destinations of the copies above that failed
     ExportResult result_;
 };
 

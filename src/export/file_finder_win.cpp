@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/handles_win.h"
+#include "export/paced_pump.h"
 #include "common/unicode_win.h"
 
 namespace vtx {
@@ -38,6 +39,8 @@ bool PumpPendingMessages() {
     }
     return true;
 }
+
+MessagePump WindowMessagePump() { return PacedPump(&PumpPendingMessages, &GetTickCount64, 10); }
 
 bool NoMessagePump() { return true; }
 

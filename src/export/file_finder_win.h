@@ -23,6 +23,9 @@ using MessagePump = std::function<bool()>;
 // The program's pump: dispatches every message waiting in this thread's queue.
 // A quit request is put back for the main loop and answered with false.
 bool PumpPendingMessages();
+// The pump for the window's long actions: PumpPendingMessages, run at most every
+// 10 milliseconds (see PacedPump).
+MessagePump WindowMessagePump();
 // A pump for walks without a window: lets nothing run, never stops.
 bool NoMessagePump();
 

@@ -350,6 +350,8 @@ TEST_F(BadInputE2E, LockedSourcesAreNamedAndTheRestIsExported) {
          }});
     EXPECT_EQ(ReadFileBytes(ExportFolder() + "\\APP\\Module\\Module.ini"), "[Module]\r\nInpOut=1\r\n");
     EXPECT_TRUE(FileExists(ExportFolder() + "\\USR\\Werbung\\Werbung 1.jpg"));
+    // No empty stand-in for the settings file that could not be copied.
+    EXPECT_FALSE(FileExists(ExportFolder() + "\\USR\\Init.vtx"));
 }
 
 }  // namespace
