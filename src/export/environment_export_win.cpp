@@ -84,6 +84,14 @@ bool CopyPlain(const std::string& source, const std::string& destination) {
     return CopyFileW(Widen(source).c_str(), wideDestination.c_str(), TRUE) && ClearBlockingAttributes(wideDestination);
 }
 
+// The folder of a destination that found it missing. Folders are walked parent
+// before children, so its parent is nearly always there: one creation is tried
+// before CreatePath looks at every level of the path.
+bool MakeFolder(const std::string& folder) {
+    if (NamesAFile(folder) && CreateDirectoryW(Widen(folder).c_str(), nullptr)) return true;
+    return CreatePath(folder);
+}
+
 enum class Placed { Done, NoFolder, Failed };
 
 // Puts a plain copy of `source` (copy) or an empty file at `destination`; a file
@@ -184,7 +192,7 @@ private:
         const bool copy = IsCopiedInFull(source);
         Placed placed = Place(source, destination, copy);
         if (placed == Placed::NoFolder) {
-            if (!CreatePath(GetParentPath(destination))) {
+            if (!MakeFolder(GetParentPath(destination))) {
                 Failed(source);
                 return;
             }
