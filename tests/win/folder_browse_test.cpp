@@ -128,8 +128,14 @@ TEST_F(FolderBrowseTest, ReturnsTheChosenFolderAndShowsItInTheStatusLine) {
         std::string title;
         const std::string chosen = Browse([&](HWND dialog) {
             title = ControlText(dialog, kTitleId);
-            Select(dialog, c.folder);
-            status = ControlText(dialog, kStatusId);
+            // On a busy machine the dialog may still be filling its tree when it
+            // shows: the selection is made again until the status line follows it.
+            for (int tries = 0; tries < 50; ++tries) {
+                Select(dialog, c.folder);
+                status = ControlText(dialog, kStatusId);
+                if (status == "Auswahl: " + c.returned) break;
+                Sleep(100);
+            }
             Press(dialog, IDOK);
         });
         EXPECT_EQ(chosen, c.returned);
