@@ -57,14 +57,7 @@ bool StandardStreams::Write(const Stream& stream, std::string_view text) {
         }
         return true;
     }
-    const std::string bytes = ToAnsi(text);
-    for (size_t done = 0; done < bytes.size();) {
-        DWORD written = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-        if (!WriteFile(stream.handle, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return true;
+    return WriteAll(stream.handle, ToAnsi(text));
 }
 
 int StandardErrorPrompts::Message(HWND, const std::string& text, const std::string& title, UINT flags) {

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace vtx {
@@ -121,5 +123,17 @@ private:
     HDC dc_;
     HGDIOBJ old_;
 };
+
+// Writes all of `bytes` at the handle's position, in pieces of at most 1 MiB; false
+// when a write fails or makes no progress.
+inline bool WriteAll(HANDLE handle, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 20));
+        if (!WriteFile(handle, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
 
 }  // namespace vtx

@@ -92,6 +92,14 @@ bool MakeFolder(const std::string& folder) {
     return CreatePath(folder);
 }
 
+// Creates the empty file `path` unless something of that name is there;
+// ERROR_SUCCESS, or why the creation failed (ERROR_FILE_EXISTS among others).
+DWORD CreateNewEmptyFile(const std::wstring& path) {
+    return FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr))
+               ? ERROR_SUCCESS
+               : GetLastError();
+}
+
 enum class Placed { Done, NoFolder, Failed };
 
 // Puts a plain copy of `source` (copy) or an empty file at `destination`; a file
@@ -101,18 +109,15 @@ enum class Placed { Done, NoFolder, Failed };
 Placed Place(const std::string& source, const std::string& destination, bool copy) {
     if (!NamesAFile(source) || !NamesAFile(destination)) return Placed::Failed;
     const std::wstring wideDestination = Widen(destination);
-    bool made = false;
+    DWORD error = ERROR_SUCCESS;
     if (copy) {
-        made = CopyFileW(Widen(source).c_str(), wideDestination.c_str(), TRUE) != FALSE;
+        if (!CopyFileW(Widen(source).c_str(), wideDestination.c_str(), TRUE)) error = GetLastError();
     } else {
-        made = static_cast<bool>(FileHandle(CreateFileW(wideDestination.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        error = CreateNewEmptyFile(wideDestination);
     }
-    if (!made) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_EXISTS) return Placed::Done;
-        return error == ERROR_PATH_NOT_FOUND ? Placed::NoFolder : Placed::Failed;
-    }
+    if (error == ERROR_FILE_EXISTS) return Placed::Done;
+    if (error == ERROR_PATH_NOT_FOUND) return Placed::NoFolder;
+    if (error != ERROR_SUCCESS) return Placed::Failed;
     return !copy || ClearBlockingAttributes(wideDestination) ? Placed::Done : Placed::Failed;
 }
 
@@ -246,9 +251,8 @@ private:
 
 bool CreateEmptyFile(const std::string& path) {
     if (!NamesAFile(path)) return false;
-    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    return file || GetLastError() == ERROR_FILE_EXISTS;
+    const DWORD error = CreateNewEmptyFile(Widen(path));
+    return error == ERROR_SUCCESS || error == ERROR_FILE_EXISTS;
 }
 
 ExportResult ExportEnvironment(const ExportRequest& request, const MessagePump& pump) {

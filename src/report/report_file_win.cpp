@@ -17,11 +17,7 @@ bool WriteReportFile(const std::string& path, const std::vector<std::string>& li
         FileHandle file(CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                     nullptr));
         if (!file) return false;
-        DWORD count = 0;
-        written = bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count,
-                                              nullptr) &&
-                                    count == bytes.size());
-        written = FlushFileBuffers(file.get()) && written;
+        written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
     }
     if (!written) DeleteFileW(widePath.c_str());
     return written;

@@ -44,16 +44,7 @@ public:
         LARGE_INTEGER position{};
         position.QuadPart = static_cast<LONGLONG>(offset);
         if (!SetFilePointerEx(file_.get(), position, nullptr, FILE_BEGIN)) return false;
-        const char* data = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 20));
-            DWORD written = 0;
-            if (!WriteFile(file_.get(), data, chunk, &written, nullptr) || written == 0) return false;
-            data += written;
-            left -= written;
-        }
-        return true;
+        return WriteAll(file_.get(), bytes);
     }
 
 private:
