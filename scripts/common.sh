@@ -13,10 +13,16 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 # Sound goes to a null device: MCI really plays (the samples go nowhere), also
 # where the machine has no sound card.
 export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$VTX_ROOT/cmake/alsa-null.conf"
+# Compiler cache where present: rebuilds of unchanged sources (other build trees of
+# the same sources among them) come from the cache.
+if command -v ccache >/dev/null 2>&1; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="$VTX_ROOT" CCACHE_NOHASHDIR=1
+fi
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-VTX_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+VTX_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools ccache
   wine wine64 xvfb xauth x11-utils imagemagick fonts-wine gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
 
 log() { printf '\n== %s\n' "$*"; }
