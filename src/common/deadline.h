@@ -1,0 +1,72 @@
+// Work that may never return (a stuck service, a dying disk) runs on a thread of
+// its own, and its caller stops waiting for it at a deadline.
+#pragma once
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <type_traits>
+#include <utility>
+
+namespace vtx {
+
+// How often the caller's `whileWaiting` runs while it waits: the pace of the
+// window's messages during the walks.
+inline constexpr std::chrono::milliseconds kDeadlineSlice{10};
+
+// Runs `work` on a new thread and waits for it at most `limit`. Gives its value
+// when it ends in time; std::nullopt when it does not, when it throws, or when no
+// thread can be started. While waiting, `whileWaiting` (if any) runs about every
+// kDeadlineSlice on the caller's thread.
+//
+// A late worker is left to finish on its own (or to end with the process); its
+// value is dropped and nobody waits for it. So `work` must own everything it
+// touches: capture by value, share nothing, hand back a plain value.
+template <class Work>
+auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::function<void()>& whileWaiting = {})
+    -> std::optional<std::invoke_result_t<Work&>> {
+    using Value = std::invoke_result_t<Work&>;
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable done;
+        std::optional<Value> value;
+        bool finished = false;
+    };
+    auto shared = std::make_shared<Shared>();
+    try {
+        std::thread([shared, work = std::move(work)]() mutable {
+            std::optional<Value> value;
+            try {
+                value.emplace(work());
+            } catch (...) {
+            }
+            const std::lock_guard lock(shared->mutex);
+            shared->value = std::move(value);
+            shared->finished = true;
+            shared->done.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+
+    const auto end = std::chrono::steady_clock::now() + limit;
+    std::unique_lock lock(shared->mutex);
+    while (!shared->finished) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= end) return std::nullopt;
+        shared->done.wait_for(lock, std::min<std::chrono::steady_clock::duration>(end - now, kDeadlineSlice));
+        if (whileWaiting && !shared->finished) {
+            lock.unlock();
+            whileWaiting();
+            lock.lock();
+        }
+    }
+    return std::move(shared->value);
+}
+
+}  // namespace vtx
