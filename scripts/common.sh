@@ -27,6 +27,12 @@ VTX_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64
 # Without these the 32-bit program cannot be tested, and it is never handed out untested.
 VTX_I386_PACKAGES="wine32:i386 (with the i386 architecture added to dpkg)"
 
+# Whether this machine runs 32-bit programs at all. Some hypervisors give the
+# 64-bit kernel no 32-bit mode: the 32-bit Wine loader then cannot even start
+# ("Exec format error"), and the product's worlds cannot be entered here.
+vtx_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+VTX_NO_32BIT_TEXT="this machine cannot run 32-bit programs: the 32-bit Wine loader (/usr/lib/wine/wine, from wine32:i386) is installed but the kernel refuses to start it (Exec format error)"
+
 # The Windows worlds the tests run in, each a build tree, a Wine prefix of its own,
 # the prefix's kind and the loader of the build's bitness:
 #   wow64  the product (32-bit) on 64-bit Windows: SysWOW64, the 32-bit registry view
