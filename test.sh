@@ -9,6 +9,9 @@ vtx_build
 status=0
 results="$VTX_BUILD/test-results"
 rm -rf "$results" && mkdir -p "$results"
+# The tests leave every archive they make here, beside the folder it must hold,
+# for the independent reader below.
+export VTX_ARCHIVE_KEEP="$results/archives"
 
 # Runs one ctest tree with the test programs' full output kept in a file (the
 # closing count is read from it); the console gets ctest's own lines, and the
@@ -35,6 +38,14 @@ for bmp in "$VTX_WIN"/screenshots/*.bmp; do
   if [ -e "$bmp" ]; then convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"; fi
 done
 ls "$VTX_WIN"/screenshots/*.png 2>/dev/null | sed 's/^/screenshot: /' || true
+
+log "tests: archives, read by Python's zipfile"
+if python3 "$VTX_ROOT/tests/check_archives.py" "$VTX_ARCHIVE_KEEP" >"$results/archives.txt" 2>&1; then
+  grep -F '[  PASSED  ]' "$results/archives.txt"
+else
+  cat "$results/archives.txt"
+  status=1
+fi
 
 # One closing line over both runs, counted from the test programs' own summaries.
 passed=$(cat "$results"/*.txt | { grep -oE '\[  PASSED  \] [0-9]+' || true; } | awk '{s+=$4} END {print s+0}')

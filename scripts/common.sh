@@ -23,7 +23,8 @@ WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
 VTX_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools ccache
-  wine wine64 xvfb xauth x11-utils imagemagick fonts-wine gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
+  wine wine64 xvfb xauth x11-utils imagemagick fonts-wine gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  libz-mingw-w64-dev zlib1g-dev python3 unzip)
 
 log() { printf '\n== %s\n' "$*"; }
 
