@@ -10,6 +10,9 @@ vtx_build native win64 win32
 status=0
 results="$VTX_BUILD/test-results"
 rm -rf "$results" && mkdir -p "$results"
+# The tests leave every archive they make here, beside the folder it must hold,
+# for the independent reader below.
+export VTX_ARCHIVE_KEEP="$results/archives"
 
 # Runs one ctest tree with the test programs' full output kept in a file (the
 # closing count is read from it); the console gets ctest's own lines, and the
@@ -52,6 +55,14 @@ for world in "${worlds[@]}"; do
   done
   ls "$shots"/*.png 2>/dev/null | sed 's/^/screenshot: /' || true
 done
+
+log "tests: archives, read by Python's zipfile"
+if python3 "$VTX_ROOT/tests/check_archives.py" "$VTX_ARCHIVE_KEEP" >"$results/archives.txt" 2>&1; then
+  grep -F '[  PASSED  ]' "$results/archives.txt"
+else
+  cat "$results/archives.txt"
+  status=1
+fi
 
 # One closing line over every run, counted from the test programs' own summaries.
 for f in "$results"/*.txt; do

@@ -22,8 +22,8 @@ fi
 WINESERVER=/usr/lib/wine/wineserver
 
 VTX_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools ccache
-  libz-mingw-w64-dev wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fonts-wine gstreamer1.0-plugins-base
-  gstreamer1.0-plugins-good)
+  libz-mingw-w64-dev zlib1g-dev wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fonts-wine
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good python3 unzip)
 # Without these the 32-bit program cannot be tested, and it is never handed out untested.
 VTX_I386_PACKAGES="wine32:i386 (with the i386 architecture added to dpkg)"
 

@@ -17,8 +17,10 @@ std::vector<std::string> ProgramArguments();
 // - Invalid: what is wrong and the usage on standard error, 2;
 // - Report: the report's lines to FILE (as VTX.log) or standard output, 0; 1 when
 //   they cannot be written whole (the message names the file);
-// - Export: the export into FOLDER, its closing message on standard error; 0
-//   only when everything is in place, else 1.
+// - Export: the export into FOLDER and its archive FOLDER\VTX Umgebung.zip beside
+//   it; the archive's path on standard output once it is written, the closing
+//   message on standard error; 0 only when everything is in place, archive
+//   included, else 1.
 // A process that has neither the stream nor a console to write the usage to
 // (started from a link, say) shows the usage or the error in a message box.
 int RunCommandLine(const CommandLine& command);
