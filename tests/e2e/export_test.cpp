@@ -94,7 +94,13 @@ TEST_F(ExportE2E, CreatesTheEnvironmentThroughTheRealDialogs) {
     EXPECT_EQ(AnswerNextBox(IDOK, &title), "Umgebung wurde erstellt");
     EXPECT_EQ(title, "VTX Diagnostic");
 
-    const Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    // System.txt: the system profile, in UTF-8 with its mark and CR LF.
+    const auto profile = TakeSystemProfile(exported);
+    ASSERT_TRUE(profile.has_value()) << Listing(exported);
+    ASSERT_FALSE(profile->empty());
+    EXPECT_EQ(profile->front(), "Systemprofil");
+    EXPECT_THAT(*profile, ::testing::Contains("    Auflösung:              800 x 600"));
     const Contents expected = ExpectedExport(lines, sample_.skinName);
     EXPECT_EQ(exported, expected) << "exported:\n" << Listing(exported) << "expected:\n" << Listing(expected);
 
@@ -205,7 +211,8 @@ TEST_F(ExportE2E, ResetAsksFirstAndTheNextExportUsesTheDefaultSkinFolder) {
     // the skin file itself is still the one found at start-up.
     const std::vector<std::string> lines = ListLines(GetDlgItem(main_, IDC_LSTLOG));
     ASSERT_EQ(ExportThroughTheDialogs(), "Umgebung wurde erstellt");
-    const Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    EXPECT_TRUE(TakeSystemProfile(exported).has_value());
     EXPECT_EQ(exported, ExpectedExport(lines, "Holz-dunkel")) << Listing(exported);
     const std::string size = std::to_string(sample_.screenWidth) + "x" + std::to_string(sample_.screenHeight);
     EXPECT_THAT(exported.at("APP\\Skins\\Holz-dunkel\\" + size + "\\Skin.t6s"), StartsWith("[Skin]"));
