@@ -67,8 +67,8 @@ std::optional<std::vector<PortFacts>> ReadPorts(const wchar_t* subkey) {
     for (DWORD index = 0; index < 1000; ++index) {
         wchar_t name[16384];
         DWORD nameLength = 16384;
-        wchar_t data[1024] = {};
-        DWORD type = 0, bytes = sizeof(data) - sizeof(wchar_t);
+        wchar_t data[1024];
+        DWORD type = 0, bytes = sizeof(data);
         const LONG status = RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &type,
                                           reinterpret_cast<BYTE*>(data), &bytes);
         if (status == ERROR_NO_MORE_ITEMS) break;
@@ -77,7 +77,8 @@ std::optional<std::vector<PortFacts>> ReadPorts(const wchar_t* subkey) {
             return std::nullopt;
         }
         if (type != REG_SZ) continue;
-        std::string port = NarrowBuffer(data, std::size(data));
+        // The data as stored, with or without its terminating NUL.
+        std::string port = NarrowBuffer(data, bytes / sizeof(wchar_t));
         const std::string dosDevices = "\\DosDevices\\";
         if (port.compare(0, dosDevices.size(), dosDevices) == 0) port.erase(0, dosDevices.size());
         ports.push_back({port, Narrow(std::wstring_view(name, nameLength))});
