@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the portable unit tests
-# natively (with sanitizers) and under Wine, the Win32 tests and the end-to-end
-# tests of the real exe under Wine and Xvfb.
+# natively (with sanitizers), then in each Windows world under Wine and Xvfb the
+# same unit tests, the Win32 tests and the end-to-end tests of the real exe: the
+# product (32-bit) on 64-bit and on 32-bit Windows, and the 64-bit build.
 source "$(dirname "$0")/scripts/common.sh"
 trap vtx_cleanup EXIT
 vtx_install
-vtx_build
+vtx_build native win64 win32
 status=0
 results="$VTX_BUILD/test-results"
 rm -rf "$results" && mkdir -p "$results"
@@ -27,16 +28,26 @@ log "tests: native"
 run_ctest "$VTX_BUILD/native" "$results/native.txt"
 
 vtx_display
-vtx_prefix
-vtx_sample
-log "tests: Windows (under Wine)"
-run_ctest "$VTX_WIN" "$results/win.txt"
-for bmp in "$VTX_WIN"/screenshots/*.bmp; do
-  if [ -e "$bmp" ]; then convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"; fi
+for world in wow64 win32 win64; do
+  vtx_world "$world"
+  vtx_prefix
+  vtx_sample
+  shots="$VTX_BUILD/screenshots/$world"
+  rm -rf "$shots" && mkdir -p "$shots"
+  export VTX_SCREENSHOTS="Z:${shots//\//\\}"
+  log "tests: $world ($(basename "$VTX_TREE") build, $WINEARCH prefix)"
+  run_ctest "$VTX_TREE" "$results/$world.txt"
+  vtx_stop_prefix
+  for bmp in "$shots"/*.bmp; do
+    if [ -e "$bmp" ]; then convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"; fi
+  done
+  ls "$shots"/*.png 2>/dev/null | sed 's/^/screenshot: /' || true
 done
-ls "$VTX_WIN"/screenshots/*.png 2>/dev/null | sed 's/^/screenshot: /' || true
 
-# One closing line over both runs, counted from the test programs' own summaries.
+# One closing line over every run, counted from the test programs' own summaries.
+for f in "$results"/*.txt; do
+  printf '%-10s %s\n' "$(basename "$f" .txt):" "$({ grep -oE '\[  PASSED  \] [0-9]+' "$f" || true; } | awk '{s+=$4} END {print s+0}') passed"
+done
 passed=$(cat "$results"/*.txt | { grep -oE '\[  PASSED  \] [0-9]+' || true; } | awk '{s+=$4} END {print s+0}')
 failed=$(cat "$results"/*.txt | { grep -oE '\[  FAILED  \] [0-9]+ test' || true; } | awk '{s+=$4} END {print s+0}')
 [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1

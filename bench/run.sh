@@ -6,24 +6,43 @@
 source "$(dirname "$0")/../scripts/common.sh"
 trap vtx_cleanup EXIT
 vtx_install
-VTX_SKIP_WIN32=1 vtx_build
-log "build: benchmarks"
-cmake --build "$VTX_WIN" --target vtx_benchmarks -j"$(nproc)"
+vtx_build win32 win64
 vtx_display
-vtx_prefix
-vtx_sample
 
-table=$(mktemp)
-# The folder of 50,000 covers is filled from Linux: under Wine every new file in a
-# large folder costs a search of the whole folder.
-covers="$WINEPREFIX/drive_c/vtxbench-cover"
-rm -rf "$covers" && mkdir -p "$covers"
-(cd "$covers" && seq 0 49999 | sed 's/.*/Album &.jpg/' | xargs -d '\n' touch)
-log "benchmark: export and counting"
-"$WINE" "$VTX_WIN/bin/export_bench_win.exe" 'C:\vtxbench-cover' | tr -d '\r' | tee -a "$table"
-rm -rf "$covers"
-log "benchmark: report"
-"$WINE" "$VTX_WIN/bin/report_bench_win.exe" "$VTX_SAMPLE_INSTALL" | tr -d '\r' | tee -a "$table"
+# Each build in its own world: the product (32-bit) on 64-bit Windows, then the
+# 64-bit build. One table per build.
+tables=$(mktemp)
+for world in wow64 win64; do
+  vtx_world "$world"
+  log "build: benchmarks ($(basename "$VTX_TREE"))"
+  cmake --build "$VTX_TREE" --target vtx_benchmarks -j"$(nproc)"
+  vtx_prefix
+  vtx_sample
+  table=$(mktemp)
+  # The folder of 50,000 covers is filled from Linux: under Wine every new file in a
+  # large folder costs a search of the whole folder.
+  covers="$WINEPREFIX/drive_c/vtxbench-cover"
+  rm -rf "$covers" && mkdir -p "$covers"
+  (cd "$covers" && seq 0 49999 | sed 's/.*/Album &.jpg/' | xargs -d '\n' touch)
+  log "benchmark ($world): export and counting"
+  "$WINE" "$VTX_TREE/bin/export_bench_win.exe" 'C:\vtxbench-cover' | tr -d '\r' | tee -a "$table"
+  rm -rf "$covers"
+  log "benchmark ($world): report"
+  "$WINE" "$VTX_TREE/bin/report_bench_win.exe" "$VTX_SAMPLE_INSTALL" | tr -d '\r' | tee -a "$table"
+  vtx_stop_prefix
+  {
+    case $world in
+      wow64) echo "## The product: 32-bit build, 64-bit Wine prefix (WoW64)" ;;
+      win64) echo "## The 64-bit build, 64-bit Wine prefix" ;;
+    esac
+    echo
+    echo "| measurement | measured | baseline (same run) | ratio | target | |"
+    echo "| --- | --- | --- | --- | --- | --- |"
+    cat "$table"
+    echo
+  } >>"$tables"
+  rm -f "$table"
+done
 
 results="$VTX_ROOT/bench/RESULTS.md"
 {
@@ -33,13 +52,11 @@ results="$VTX_ROOT/bench/RESULTS.md"
   echo
   echo "- date: $(date -u '+%Y-%m-%d %H:%M UTC')"
   echo "- machine: $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB memory"
-  echo "- Wine: $("$WINE" --version 2>/dev/null), Linux $(uname -r)"
+  echo "- Wine: $(/usr/lib/wine/wine64 --version 2>/dev/null), Linux $(uname -r)"
   echo "- command: \`bench/run.sh\`"
   echo
-  echo "| measurement | measured | baseline (same run) | ratio | target | |"
-  echo "| --- | --- | --- | --- | --- | --- |"
-  cat "$table"
+  cat "$tables"
   if [ -f "$VTX_ROOT/bench/NOTES.md" ]; then echo; cat "$VTX_ROOT/bench/NOTES.md"; fi
 } >"$results"
-rm -f "$table"
+rm -f "$tables"
 echo "written: $results"

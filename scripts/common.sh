@@ -4,9 +4,9 @@ set -euo pipefail
 
 VTX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VTX_BUILD="$VTX_ROOT/build"
-VTX_WIN="$VTX_BUILD/win64"
-export WINEPREFIX="$VTX_WIN/wineprefix"
-export WINEARCH=win64
+VTX_WIN="$VTX_BUILD/win64"      # the 64-bit build: tested, not handed out
+VTX_PRODUCT="$VTX_BUILD/win32"  # the 32-bit build: the handed-out program
+VTX_DIST="$VTX_BUILD/dist"      # where that program lies after the build
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -19,41 +19,82 @@ if command -v ccache >/dev/null 2>&1; then
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
   export CCACHE_BASEDIR="$VTX_ROOT" CCACHE_NOHASHDIR=1
 fi
-WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
 VTX_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools ccache
-  wine wine64 xvfb xauth x11-utils imagemagick fonts-wine gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
+  libz-mingw-w64-dev wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fonts-wine gstreamer1.0-plugins-base
+  gstreamer1.0-plugins-good)
+# Without these the 32-bit program cannot be tested, and it is never handed out untested.
+VTX_I386_PACKAGES="wine32:i386 (with the i386 architecture added to dpkg)"
+
+# The Windows worlds the tests run in, each a build tree, a Wine prefix of its own,
+# the prefix's kind and the loader of the build's bitness:
+#   wow64  the product (32-bit) on 64-bit Windows: SysWOW64, the 32-bit registry view
+#   win32  the product on 32-bit Windows (a WINEARCH=win32 prefix)
+#   win64  the 64-bit build on 64-bit Windows
+# The sample installation lies where the jukebox installs itself in that world.
+vtx_world() {
+  VTX_WORLD=$1
+  case $1 in
+    wow64) VTX_TREE=$VTX_PRODUCT WINEPREFIX=$VTX_PRODUCT/wineprefix WINEARCH=win64 WINE=/usr/lib/wine/wine
+      VTX_SAMPLE_INSTALL='C:\Program Files (x86)\Velatrix-Tunes 6' ;;
+    win32) VTX_TREE=$VTX_PRODUCT WINEPREFIX=$VTX_PRODUCT/wineprefix32 WINEARCH=win32 WINE=/usr/lib/wine/wine
+      VTX_SAMPLE_INSTALL='C:\Program Files\Velatrix-Tunes 6' ;;
+    win64) VTX_TREE=$VTX_WIN WINEPREFIX=$VTX_WIN/wineprefix WINEARCH=win64 WINE=/usr/lib/wine/wine64
+      VTX_SAMPLE_INSTALL='C:\Program Files (x86)\Velatrix-Tunes 6' ;;
+    *) echo "unknown Windows world: $1" >&2; return 1 ;;
+  esac
+  # The build's wine-run.sh (ctest's runner) reads the prefix from these.
+  export WINEPREFIX WINEARCH VTX_WINEPREFIX=$WINEPREFIX VTX_WINEARCH=$WINEARCH
+}
 
 log() { printf '\n== %s\n' "$*"; }
 
 vtx_install() {
-  local missing=()
+  local sudo="" missing=()
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  # The 32-bit Wine comes from the i386 architecture; the package lists must know it.
+  local fresh_arch=0
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    log "adding the i386 architecture (32-bit Wine)"
+    $sudo dpkg --add-architecture i386
+    fresh_arch=1
+  fi
   for p in "${VTX_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
-  if [ ${#missing[@]} -eq 0 ]; then return 0; fi
-  log "installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  if [ ${#missing[@]} -eq 0 ] && [ $fresh_arch -eq 0 ]; then return 0; fi
+  if [ ${#missing[@]} -gt 0 ]; then log "installing: ${missing[*]}"; fi
   $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+      echo "error: the 32-bit Wine packages could not be installed: $VTX_I386_PACKAGES." >&2
+      echo "error: the 32-bit program is what we hand out; it is never handed out untested." >&2
+    fi
+    return 1
+  fi
 }
 
+# Builds the trees named (default: all): native (portable code and its tests, with
+# sanitizers), win64 (the 64-bit build) and win32 (the product; it leaves the
+# stripped exe in build/dist).
 vtx_build() {
-  local jobs
+  local jobs tree trees=("$@")
   jobs=$(nproc)
-  log "build: native (portable code, sanitizers)"
-  cmake -S "$VTX_ROOT" -B "$VTX_BUILD/native" >/dev/null
-  cmake --build "$VTX_BUILD/native" -j"$jobs"
-  log "build: Windows 64-bit"
-  cmake -S "$VTX_ROOT" -B "$VTX_WIN" -DCMAKE_TOOLCHAIN_FILE="$VTX_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$VTX_WIN" -j"$jobs"
-  if [ "${VTX_SKIP_WIN32:-}" != 1 ]; then
-    log "build: Windows 32-bit (compile only)"
-    cmake -S "$VTX_ROOT" -B "$VTX_BUILD/win32" -DCMAKE_TOOLCHAIN_FILE="$VTX_ROOT/cmake/mingw-w64-i686.cmake" >/dev/null
-    cmake --build "$VTX_BUILD/win32" -j"$jobs"
-  fi
+  [ $# -gt 0 ] || trees=(native win64 win32)
+  for tree in "${trees[@]}"; do
+    case $tree in
+      native) log "build: native (portable code, sanitizers)"
+        cmake -S "$VTX_ROOT" -B "$VTX_BUILD/native" >/dev/null ;;
+      win64) log "build: Windows 64-bit (tested, not handed out)"
+        cmake -S "$VTX_ROOT" -B "$VTX_WIN" -DCMAKE_TOOLCHAIN_FILE="$VTX_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null ;;
+      win32) log "build: Windows 32-bit (the product: $VTX_DIST/VTXDiagnostic.exe)"
+        cmake -S "$VTX_ROOT" -B "$VTX_PRODUCT" -DCMAKE_TOOLCHAIN_FILE="$VTX_ROOT/cmake/mingw-w64-i686.cmake" \
+          -DVTX_DIST_DIR="$VTX_DIST" >/dev/null ;;
+    esac
+    cmake --build "$VTX_BUILD/$tree" -j"$jobs"
+  done
 }
 
 # A display for Wine: the caller's, or a private Xvfb when there is none.
@@ -68,11 +109,15 @@ vtx_display() {
   VTX_HEADLESS=1
 }
 
-# The private prefix: made once per build folder; a virtual desktop of 800x600
-# (framed windows, fast dialogs) and Wine's own fonts.
+# The world's private prefix: made once; a virtual desktop of 800x600 (framed
+# windows, fast dialogs) and Wine's own fonts. A 64-bit prefix made before the
+# 32-bit Wine was there lacks SysWOW64 and is made again.
 vtx_prefix() {
+  if [ -f "$WINEPREFIX/.vtx-ready" ] && [ "$WINEARCH" = win64 ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    rm -f "$WINEPREFIX/.vtx-ready"
+  fi
   if [ ! -f "$WINEPREFIX/.vtx-ready" ]; then
-    log "Wine prefix: $WINEPREFIX"
+    log "Wine prefix ($WINEARCH): $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     "$WINE" wineboot -i >/dev/null 2>&1 || true
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
@@ -85,16 +130,22 @@ vtx_prefix() {
   "$WINESERVER" -p
 }
 
-vtx_cleanup() {
+# Ends the world's wineserver and every program still running in its prefix.
+vtx_stop_prefix() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
   "$WINESERVER" -w >/dev/null 2>&1 || true
+}
+
+vtx_cleanup() {
+  if [ -n "${WINEPREFIX:-}" ]; then vtx_stop_prefix; fi
   if [ -n "${VTX_XVFB_PID:-}" ]; then kill "$VTX_XVFB_PID" 2>/dev/null || true; fi
 }
 
-# The sample installation: C:\Program Files (x86)\Velatrix-Tunes 6 and the data
-# folder %APPDATA%\Velatrix-Tunes 6, made by code from the built programs.
-VTX_SAMPLE_INSTALL='C:\Program Files (x86)\Velatrix-Tunes 6'
+# The sample installation of the world: the install folder (where the jukebox
+# installs itself there) and the data folder %APPDATA%\Velatrix-Tunes 6, made by
+# code from the built programs. The tool in its Tools folder is the build's exe
+# byte for byte (for the product: build/dist/VTXDiagnostic.exe).
 vtx_sample() {
   log "sample installation: $VTX_SAMPLE_INSTALL"
-  "$WINE" "$VTX_WIN/bin/mksample.exe" "$VTX_SAMPLE_INSTALL"
+  "$WINE" "$VTX_TREE/bin/mksample.exe" "$VTX_SAMPLE_INSTALL"
 }

@@ -236,6 +236,10 @@ bool SaveScreenshot(const std::string& bmpPath) {
 }
 
 std::string ScreenshotPath(const std::string& name) {
+    // The test command names a folder per Windows world the tests run in.
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"VTX_SCREENSHOTS", folder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return Narrow(folder) + "\\" + name + ".bmp";
     const std::string bin = BuildBinDir();
     return bin.substr(0, bin.rfind('\\')) + "\\screenshots\\" + name + ".bmp";
 }

@@ -89,7 +89,9 @@ bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
 
 // Saves the visible desktop (800x600 virtual desktop) as a 24-bit BMP file.
 bool SaveScreenshot(const std::string& bmpPath);
-// build\win64\screenshots\<name>.bmp (the test command turns them into PNG).
+// <folder>\<name>.bmp, the folder named by VTX_SCREENSHOTS (the test command sets
+// one per Windows world and turns the pictures into PNG), else the build's
+// screenshots folder.
 std::string ScreenshotPath(const std::string& name);
 
 }  // namespace vtx::testing

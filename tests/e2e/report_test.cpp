@@ -12,9 +12,8 @@
 #include "e2e/driver_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/temp_folder_win.h"
+#include "fixtures/windows_world_win.h"
 #include "version.h"
-
-#include <shlobj.h>
 
 namespace vtx::testing {
 namespace {
@@ -45,7 +44,28 @@ protected:
     SampleInstallation sample_;
 };
 
+// A runtime file the jukebox looks for in its system folder, there for the scope
+// of one test (unless Windows had it already).
+class SystemFolderFile {
+public:
+    explicit SystemFolderFile(const std::string& name) : path_(JukeboxSystemFolder() + "\\" + name) {
+        if (!FileExists(path_)) made_ = WriteFileBytes(path_, "MZ");
+    }
+    SystemFolderFile(const SystemFolderFile&) = delete;
+    SystemFolderFile& operator=(const SystemFolderFile&) = delete;
+    ~SystemFolderFile() {
+        if (made_) DeleteFileW(Widen(path_).c_str());
+    }
+
+private:
+    std::string path_;
+    bool made_ = false;
+};
+
 TEST_F(ReportE2E, TheWindowShowsTheFortyFiveLinesOfTheSampleInstallation) {
+    // The jukebox's system folder is SysWOW64 on 64-bit Windows, System32 on
+    // 32-bit Windows: a file placed there is found by either build.
+    SystemFolderFile runtime("MSCMCDE.DLL");
     ToolProcess tool;
     HWND list = StartAndFindList(tool, sample_.installDir + "\\Tools\\VTXDiagnostic.exe");
     ASSERT_NE(list, nullptr);
@@ -68,9 +88,7 @@ TEST_F(ReportE2E, TheWindowShowsTheFortyFiveLinesOfTheSampleInstallation) {
     EXPECT_EQ(lines[15], "  Diagnostic:     " VTX_VERSION_TEXT);
 
     // Files: OK exactly where the file is, looked up from here.
-    wchar_t system[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_SYSTEMX86, nullptr, SHGFP_TYPE_CURRENT, system);
-    const auto files = MakeFileList(Narrow(system), sample_.installDir, sample_.skinName, sample_.screenWidth,
+    const auto files = MakeFileList(JukeboxSystemFolder(), sample_.installDir, sample_.skinName, sample_.screenWidth,
                                     sample_.screenHeight);
     EXPECT_EQ(lines[17], "Dateien:");
     for (size_t i = 0; i < files.size(); ++i) {
@@ -78,6 +96,7 @@ TEST_F(ReportE2E, TheWindowShowsTheFortyFiveLinesOfTheSampleInstallation) {
         EXPECT_EQ(lines[18 + i], "  " + name + std::string(24 - name.size(), ' ') + (FileExists(files[i]) ? " OK" : " XX"));
     }
     for (size_t i = 1; i <= 4; ++i) EXPECT_EQ(lines[18 + i].substr(26), " OK") << lines[18 + i];
+    EXPECT_EQ(lines[24], "  MSCMCDE.DLL              OK");
 
     // Components: the sample registers two with their servers in place and one
     // whose server is missing.

@@ -19,6 +19,7 @@
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
 #include "fixtures/temp_folder_win.h"
+#include "fixtures/windows_world_win.h"
 
 namespace vtx {
 namespace {
@@ -172,20 +173,29 @@ TEST(IsClassRegistered, FollowsProgIdToAnExistingServerFile) {
 }
 
 TEST(IsClassRegistered, LooksInTheJukeboxsRegistryView) {
-    // The same registration in the 64-bit view only: not what a 32-bit program sees.
-    TempFolder temp("reg64");
+    // A registration made in one view, and whether the jukebox (a 32-bit program)
+    // sees it. 64-bit Windows has two views; 32-bit Windows has one, and asks for
+    // a view are ignored there. Without a view, a program sees its own bitness's.
+    const bool twoViews = WindowsIs64Bit();
+    const bool plainIs32 = sizeof(void*) == 4 || !twoViews;
+    const struct {
+        const char* label;
+        REGSAM view;
+        bool seen;
+    } cases[] = {
+        {"64-bit view", KEY_WOW64_64KEY, !twoViews},
+        {"32-bit view", KEY_WOW64_32KEY, true},
+        {"the program's own view", 0, plainIs32},
+    };
+    TempFolder temp("regview");
     const std::string server = temp / "comp.ocx";
     ASSERT_TRUE(WriteFileBytes(server, "MZ"));
-    const std::string progId = ClassKeys::UniqueProgId("view");
-    const std::string clsid = ClassKeys::NewClsid();
-    {
-        ClassKeys keys64(KEY_WOW64_64KEY);
-        keys64.Register(progId, clsid, server);
-        EXPECT_FALSE(IsClassRegistered(progId, ""));
+    for (const auto& c : cases) {
+        const std::string progId = ClassKeys::UniqueProgId("view");
+        ClassKeys keys(c.view);
+        keys.Register(progId, ClassKeys::NewClsid(), server);
+        EXPECT_EQ(IsClassRegistered(progId, ""), c.seen) << c.label;
     }
-    ClassKeys keys;
-    keys.Register(progId, clsid, server);
-    EXPECT_TRUE(IsClassRegistered(progId, ""));
 }
 
 TEST(IsClassRegistered, NeverLaunchesWithoutAFileName) {

@@ -8,7 +8,9 @@
 #include "app/startup.h"
 #include "app/startup_win.h"
 #include "common/directories.h"
+#include "common/unicode_win.h"
 #include "fixtures/temp_folder_win.h"
+#include "fixtures/windows_world_win.h"
 #include "settings/init_dbase_win.h"
 
 namespace vtx {
@@ -111,8 +113,11 @@ TEST_F(FormLoadTest, OutsideAToolsFolderWarnsOnceAndUsesTheToolsOwnFolder) {
 
 TEST(GetSpecialFolder, ResolvesKnownFoldersAndGivesEmptyTextOtherwise) {
     EXPECT_FALSE(GetSpecialFolder(CSIDL_APPDATA).empty());
-    const std::string system32 = GetSpecialFolder(CSIDL_SYSTEMX86);
-    EXPECT_NE(system32.find("syswow64"), std::string::npos) << system32;  // the 32-bit view on 64-bit Windows
+    // The 32-bit system folder: SysWOW64 on 64-bit Windows, System32 on 32-bit Windows.
+    const std::string system = GetSpecialFolder(CSIDL_SYSTEMX86);
+    EXPECT_EQ(CompareStringOrdinal(Widen(system).c_str(), -1, Widen(JukeboxSystemFolder()).c_str(), -1, TRUE),
+              CSTR_EQUAL)
+        << system;
     EXPECT_EQ(GetSpecialFolder(0x7FFF), "");
 }
 
