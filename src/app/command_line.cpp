@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "version.h"
 
@@ -47,31 +48,42 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             return result;
         }
 
-    bool report = false, exportSwitch = false, hasPath = false;
+    bool report = false, exportSwitch = false, system = false, hasPath = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (!IsSwitch(argument)) return Invalid("Unerwartetes Argument: " + argument);
         const std::string name = SwitchName(argument);
-        bool* seen = name == "report" ? &report : name == "export" ? &exportSwitch : name == "debug" ? &result.debug : nullptr;
+        bool* seen = name == "report"   ? &report
+                     : name == "export" ? &exportSwitch
+                     : name == "system" ? &system
+                     : name == "debug"  ? &result.debug
+                                        : nullptr;
         if (!seen) return Invalid("Unbekannter Schalter: " + argument);
         if (*seen) return Invalid("Der Schalter /" + name + " ist mehrfach angegeben.");
         *seen = true;
-        // /report and /export take the argument that follows, unless it is a switch.
+        // /report, /export and /system take the argument that follows, unless it is a switch.
         if (name != "debug" && i + 1 < arguments.size() && !IsSwitch(arguments[i + 1])) {
             result.path = arguments[++i];
             hasPath = true;
         }
     }
 
-    if (report && exportSwitch) return Invalid("/report und /export lassen sich nicht zusammen angeben.");
-    if (!report && !exportSwitch) return Invalid("/debug gilt nur zusammen mit /report oder /export.");
+    // One mode per call: the first two named, in the order of the usage text.
+    std::vector<const char*> modes;
+    if (report) modes.push_back("report");
+    if (exportSwitch) modes.push_back("export");
+    if (system) modes.push_back("system");
+    if (modes.size() > 1)
+        return Invalid("/" + std::string(modes[0]) + " und /" + modes[1] + " lassen sich nicht zusammen angeben.");
+    if (modes.empty() || (system && result.debug)) return Invalid("/debug gilt nur zusammen mit /report oder /export.");
     if (exportSwitch && result.path.empty()) return Invalid("Nach /export fehlt der Ordner.");
-    if (report && hasPath && result.path.empty()) return Invalid("Nach /report steht ein leerer Dateiname.");
+    if ((report || system) && hasPath && result.path.empty())
+        return Invalid("Nach /" + std::string(modes[0]) + " steht ein leerer Dateiname.");
     if (HoldsInvalidPathCharacter(result.path))
         return Invalid("Ungültiges Zeichen im Pfad: " + result.path +
                        " (Ein \\ vor dem schließenden Anführungszeichen maskiert es: \"C:\\Ordner\" statt "
                        "\"C:\\Ordner\\\".)");
-    result.mode = report ? RunMode::Report : RunMode::Export;
+    result.mode = report ? RunMode::Report : exportSwitch ? RunMode::Export : RunMode::System;
     return result;
 }
 
@@ -84,12 +96,17 @@ std::string UsageText() {
            "                                             oder auf die Standardausgabe\r\n"
            "  VTXDiagnostic.exe /export ORDNER [/debug]  erstellt ORDNER\\VTX Umgebung\r\n"
            "                                             ohne Rückfragen\r\n"
+           "  VTXDiagnostic.exe /system [DATEI]          schreibt das Systemprofil\r\n"
+           "                                             (Windows, Bildschirme, Sound,\r\n"
+           "                                             Anschlüsse, Laufwerke) in DATEI\r\n"
+           "                                             oder auf die Standardausgabe\r\n"
            "  VTXDiagnostic.exe /?                       zeigt diese Hilfe\r\n"
            "\r\n"
            "  /debug  hängt die Debug-Information an den Bericht an.\r\n"
            "\r\n"
            "Schalter beginnen mit / oder -, Groß- und Kleinschreibung zählt nicht.\r\n"
-           "Die Datei ist im ANSI-Zeichensatz mit CR LF geschrieben, wie VTX.log.\r\n"
+           "Die Datei des Berichts ist im ANSI-Zeichensatz mit CR LF geschrieben, wie\r\n"
+           "VTX.log; die des Systemprofils in UTF-8 mit BOM und CR LF, wie System.txt.\r\n"
            "Meldungen erscheinen auf der Standardfehlerausgabe.\r\n"
            "Rückgabewert: 0 erfolgreich, 1 fehlgeschlagen, 2 falscher Aufruf.\r\n";
 }

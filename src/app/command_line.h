@@ -2,6 +2,7 @@
 // staff and remote-support scripts use the switches to get the report or the
 // export without anyone clicking:
 //   /report [FILE]   the report into FILE, or to standard output without FILE
+//   /system [FILE]   the system profile into FILE, or to standard output
 //   /export FOLDER   the export into FOLDER\VTX Umgebung, without dialogs
 //   /debug           with /report or /export: the report with its debug section
 //   /?               the usage text
@@ -17,13 +18,14 @@ enum class RunMode {
     Window,   // no arguments: the window, as always
     Report,   // /report [FILE]
     Export,   // /export FOLDER
+    System,   // /system [FILE]
     Usage,    // /? : the usage text on standard output, exit 0
     Invalid,  // unknown or malformed: `error`, then the usage on standard error, exit 2
 };
 
 struct CommandLine {
     RunMode mode = RunMode::Window;
-    std::string path;   // /report: the file ("" = standard output); /export: the folder
+    std::string path;   // /report, /system: the file ("" = standard output); /export: the folder
     bool debug = false;  // /debug
     std::string error;  // RunMode::Invalid: what is wrong, in German
 };

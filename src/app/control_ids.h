@@ -12,6 +12,7 @@
 
 // The log list's context menu.
 #define IDM_COPYREPORT 1201
+#define IDM_COPYSYSTEMPROFILE 1202
 
 #define IDC_WAIT_FRAME 1101
 #define IDC_WAIT_LABEL1 1102

@@ -1,5 +1,6 @@
 #include "app/export_request_win.h"
 
+#include "app/system_profile_facts_win.h"
 #include "common/directories.h"
 
 namespace vtx {
@@ -9,6 +10,7 @@ ExportRequest MakeExportRequest(const MainState& state, const std::string& chose
     ExportRequest request;
     request.chosenFolder = chosenFolder;
     request.logLines = std::move(logLines);
+    request.systemProfile = GatherSystemProfileLines(state);
     request.installDir = InstallDir;
     request.dataDir = DataDir;
     request.skinFile = state.FileList[4];

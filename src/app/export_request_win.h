@@ -11,7 +11,7 @@ namespace vtx {
 
 // The export into `chosenFolder` (its "VTX Umgebung" is made inside) of the
 // folders and screen size fixed at start-up, the skin file of FileList, the skin
-// folder named `skinName` and the report `logLines`.
+// folder named `skinName`, the report `logLines` and a system profile gathered now.
 ExportRequest MakeExportRequest(const MainState& state, const std::string& chosenFolder, const std::string& skinName,
                                 std::vector<std::string> logLines);
 

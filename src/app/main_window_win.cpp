@@ -8,6 +8,7 @@
 #include "app/control_ids.h"
 #include "app/layout.h"
 #include "app/report_facts_win.h"
+#include "app/system_profile_facts_win.h"
 #include "report/report_lines.h"
 #include "report/report_text.h"
 #include "common/unicode_win.h"
@@ -19,8 +20,11 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 constexpr const char* kCopyReportItem = "Bericht kopieren";
+constexpr const char* kCopySystemProfileItem = "Systemprofil kopieren";
 constexpr const char* kClipboardFailedText =
     "Der Bericht konnte nicht in die Zwischenablage kopiert werden. Bitte versuchen Sie es noch einmal.";
+constexpr const char* kProfileClipboardFailedText =
+    "Das Systemprofil konnte nicht in die Zwischenablage kopiert werden. Bitte versuchen Sie es noch einmal.";
 
 RECT PixelRect(const TwipsRect& r, int dpi) {
     const int left = TwipsToPixels(r.left, dpi), top = TwipsToPixels(r.top, dpi);
@@ -192,6 +196,15 @@ void Main::CopyReport() {
         prompts_.Message(hwnd(), kClipboardFailedText, "", MB_OK | MB_ICONERROR);
 }
 
+void Main::CopySystemProfile() {
+    if (!pleaseWait_) pleaseWait_ = std::make_unique<WaitWindow>();
+    pleaseWait_->Show();
+    const std::vector<std::string> lines = GatherSystemProfileLines(state_);
+    pleaseWait_.reset();
+    if (!SetClipboardText(hwnd(), ClipboardText(lines)))
+        prompts_.Message(hwnd(), kProfileClipboardFailedText, "", MB_OK | MB_ICONERROR);
+}
+
 void Main::lstLog_ContextMenu(POINT screenPoint) {
     HWND list = control(IDC_LSTLOG);
     if (screenPoint.x == -1 && screenPoint.y == -1) {
@@ -207,9 +220,11 @@ void Main::lstLog_ContextMenu(POINT screenPoint) {
     if (!menu) return;
     const UINT state = SendMessageW(list, LB_GETCOUNT, 0, 0) > 0 ? MF_ENABLED : MF_GRAYED;
     AppendMenuW(menu.get(), MF_STRING | state, IDM_COPYREPORT, Widen(kCopyReportItem).c_str());
+    AppendMenuW(menu.get(), MF_STRING, IDM_COPYSYSTEMPROFILE, Widen(kCopySystemProfileItem).c_str());
     const UINT chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
                                        screenPoint.x, screenPoint.y, 0, hwnd(), nullptr);
     if (chosen == IDM_COPYREPORT) CopyReport();
+    if (chosen == IDM_COPYSYSTEMPROFILE) CopySystemProfile();
 }
 
 LRESULT Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -41,6 +41,10 @@ public:
     // (Ctrl+C and "Bericht kopieren" in the list's context menu); tells the user
     // when the clipboard cannot take them.
     void CopyReport();
+    // Gathers a fresh system profile (the wait window shows meanwhile) and puts it
+    // on the clipboard the same way ("Systemprofil kopieren" in the list's context
+    // menu); tells the user when the clipboard cannot take it.
+    void CopySystemProfile();
 
     // Button handlers. The export and the reset live in main_export_win.cpp, the
     // sound test in main_sound_win.cpp.

@@ -9,6 +9,7 @@
 #include "app/control_ids.h"
 #include "app/export_request_win.h"
 #include "app/report_facts_win.h"
+#include "app/system_profile_facts_win.h"
 #include "common/unicode_win.h"
 #include "export/environment_export_win.h"
 #include "export/export_archive_win.h"
@@ -51,6 +52,19 @@ int RunReport(const CommandLine& command, const std::vector<std::string>& lines,
     return kExitFailed;
 }
 
+int RunSystemProfile(const CommandLine& command, const MainState& state, StandardStreams& streams) {
+    const std::vector<std::string> lines = GatherSystemProfileLines(state);
+    if (command.path.empty()) {
+        if (streams.WriteOutput(ReportText(lines))) return kExitSuccess;
+        streams.WriteError("Das Systemprofil konnte nicht auf die Standardausgabe geschrieben werden.\r\n");
+        return kExitFailed;
+    }
+    const std::string file = FullPath(command.path);
+    if (WriteSystemProfileFile(file, lines)) return kExitSuccess;
+    streams.WriteError("Das Systemprofil konnte nicht in die Datei " + file + " geschrieben werden.\r\n");
+    return kExitFailed;
+}
+
 // The export, then its archive; the archive's path on standard output once it is
 // written, so that a script can pick it up.
 int RunExport(const CommandLine& command, const MainState& state, std::vector<std::string> lines,
@@ -77,6 +91,7 @@ int RunUnattended(const CommandLine& command, StandardStreams& streams) {
     MainState state;
     FormLoad(GatherStartupInputs(), prompts, nullptr, state);
     state.DebugInfo = command.debug;
+    if (command.mode == RunMode::System) return RunSystemProfile(command, state, streams);
     std::vector<std::string> lines = GatherReportLines(state);
     return command.mode == RunMode::Report ? RunReport(command, lines, streams)
                                            : RunExport(command, state, std::move(lines), streams, prompts);
@@ -105,6 +120,7 @@ int RunCommandLine(const CommandLine& command) {
             return kExitBadArguments;
         case RunMode::Report:
         case RunMode::Export:
+        case RunMode::System:
             try {
                 return RunUnattended(command, streams);
             } catch (const std::exception& error) {

@@ -1,8 +1,9 @@
 // How long the tool waits for each probe that talks to a service or a device
-// before the probe counts as failed. A call that never returns cannot be
-// cancelled: its work goes on on a thread of its own, and the probe gives what a
-// failed probe gives. Together these keep the whole report, every such probe
-// hanging, within 15 seconds of the start (the debug rebuild likewise).
+// (a stuck service, a dying disk, a hung driver) before the probe counts as
+// failed. A call that never returns cannot be cancelled: its work goes on on a
+// thread of its own, and the probe gives what a failed probe gives. Every such
+// wait is named here, so that the time a sick machine can keep the user waiting
+// is seen in one place.
 #pragma once
 #include <chrono>
 
@@ -17,10 +18,17 @@ inline constexpr std::chrono::milliseconds kWmiQueryDeadline{3000};
 // drives 0 to 7 together. Each request of a healthy drive takes milliseconds.
 inline constexpr std::chrono::milliseconds kDriveSmartDeadline{3000};
 
-// All the probes above of one report together: each waits for the smaller of its
-// own deadline and what the report has left; once it is spent, the remaining
-// ones fail at once. Bounds the report with the debug section (five queries, two
-// walks) to this, whatever hangs.
+// All the report's probes above together: each waits for the smaller of its own
+// deadline and what the report has left; once it is spent, the remaining ones
+// fail at once. Bounds the report with the debug section (five queries, two
+// walks) to this, whatever hangs, and so keeps the whole report within 15 seconds
+// of the start (the debug rebuild likewise).
 inline constexpr std::chrono::milliseconds kReportProbeBudget{8000};
+
+// The system profile's probes. At worst the profile waits for the displays, the
+// sound service and each of at most four drives once.
+inline constexpr std::chrono::milliseconds kProfileDisplaysDeadline{3000};
+inline constexpr std::chrono::milliseconds kProfileSoundDeadline{5000};
+inline constexpr std::chrono::milliseconds kProfileDriveDeadline{3000};
 
 }  // namespace vtx

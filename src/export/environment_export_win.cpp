@@ -11,6 +11,7 @@
 #include "common/unicode_win.h"
 #include "export/export_layout.h"
 #include "report/report_file_win.h"
+#include "report/system_profile.h"
 
 namespace vtx {
 namespace {
@@ -138,6 +139,8 @@ public:
 
         const std::string log = ExportDir + "\\VTX.log";
         if (!WriteReportFile(log, request_.logLines)) Failed(log);
+        const std::string profile = ExportDir + "\\" + kSystemProfileFileName;
+        if (!WriteSystemProfileFile(profile, request_.systemProfile)) Failed(profile);
 
         if (FileExists(request_.skinFile)) {
             const std::string folder =

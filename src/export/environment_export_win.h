@@ -14,6 +14,7 @@ namespace vtx {
 struct ExportRequest {
     std::string chosenFolder;           // the folder the user picked; the export goes inside
     std::vector<std::string> logLines;  // the report, in list order
+    std::vector<std::string> systemProfile;  // the system profile's lines
     std::string installDir;             // the jukebox's folders, without trailing backslash
     std::string dataDir;
     std::string skinFile;  // the current skin file (found with the start-up skin name)
@@ -40,7 +41,8 @@ struct ExportResult {
 // Runs the export:
 // 1. deletes an earlier export folder; when that fails, stops before writing;
 // 2. creates the export folder (stops when it cannot);
-// 3. writes VTX.log: every line + CR LF in the ANSI code page, a fresh file;
+// 3. writes VTX.log: every line + CR LF in the ANSI code page, a fresh file; and
+//    System.txt: the system profile, UTF-8 with a byte order mark and CR LF;
 // 4. copies the skin file to APP\Skins\<skin>\<W>x<H>, DataDir's Init.vtx and
 //    Fehler.log to USR (stops when one of these folders cannot be created; a
 //    missing source is passed over);

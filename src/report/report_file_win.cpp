@@ -7,10 +7,11 @@
 #include "report/report_text.h"
 
 namespace vtx {
+namespace {
 
-bool WriteReportFile(const std::string& path, const std::vector<std::string>& lines) {
+// `bytes` into a fresh file at `path`; a partly written file is removed again.
+bool WriteFreshFile(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.find('\0') != std::string::npos) return false;
-    const std::string bytes = ToAnsi(ReportText(lines));
     const std::wstring widePath = Widen(path);
     bool written = false;
     {
@@ -21,6 +22,16 @@ bool WriteReportFile(const std::string& path, const std::vector<std::string>& li
     }
     if (!written) DeleteFileW(widePath.c_str());
     return written;
+}
+
+}  // namespace
+
+bool WriteReportFile(const std::string& path, const std::vector<std::string>& lines) {
+    return WriteFreshFile(path, ToAnsi(ReportText(lines)));
+}
+
+bool WriteSystemProfileFile(const std::string& path, const std::vector<std::string>& lines) {
+    return WriteFreshFile(path, "\xEF\xBB\xBF" + ReportText(lines));
 }
 
 }  // namespace vtx

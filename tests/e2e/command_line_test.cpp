@@ -186,8 +186,11 @@ TEST_F(CommandLineE2E, ExportMakesTheDialogsTreeWithoutAsking) {
     EXPECT_EQ(run.error, OnStream(WithArchiveLine(kExportDoneText, archive)));
     EXPECT_TRUE(KeepArchive(archive, "command-line-export"));
 
-    const Contents exported = ContentsOf(SnapshotTree(target + "\\VTX Umgebung"));
+    Contents exported = ContentsOf(SnapshotTree(target + "\\VTX Umgebung"));
     ASSERT_EQ(exported.count("VTX.log"), 1u) << Listing(exported);
+    const auto profile = TakeSystemProfile(exported);
+    ASSERT_TRUE(profile.has_value()) << Listing(exported);
+    EXPECT_THAT(*profile, ::testing::Contains("Velatrix-Tunes läuft:       Nein"));
     const std::vector<std::string> log = AnsiLines(exported.at("VTX.log"));
     ASSERT_EQ(log.size(), 45u);
     EXPECT_THAT(Steady(log), ElementsAreArray(Steady(window)));

@@ -106,7 +106,13 @@ TEST_F(ExportE2E, CreatesTheEnvironmentThroughTheRealDialogs) {
     EXPECT_EQ(ReadFileBytes(Archive()).substr(0, 4), "PK\x03\x04");
     EXPECT_TRUE(KeepArchive(Archive(), "window-export"));
 
-    const Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    // System.txt: the system profile, in UTF-8 with its mark and CR LF.
+    const auto profile = TakeSystemProfile(exported);
+    ASSERT_TRUE(profile.has_value()) << Listing(exported);
+    ASSERT_FALSE(profile->empty());
+    EXPECT_EQ(profile->front(), "Systemprofil");
+    EXPECT_THAT(*profile, ::testing::Contains("    Auflösung:              800 x 600"));
     const Contents expected = ExpectedExport(lines, sample_.skinName);
     EXPECT_EQ(exported, expected) << "exported:\n" << Listing(exported) << "expected:\n" << Listing(expected);
 
@@ -156,14 +162,18 @@ TEST_F(ExportE2E, ASecondExportReplacesTheFirst) {
                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     Start();
     ASSERT_EQ(ExportThroughTheDialogs(), Done());
-    const Tree first = SnapshotTree(ExportFolder());
+    Tree first = SnapshotTree(ExportFolder());
     ASSERT_TRUE(WriteFileBytes(ExportFolder() + "\\APP\\Notiz.txt", "from before"));
     ASSERT_TRUE(WriteFileBytes(ExportFolder() + "\\Alt\\Alt.ini", "from before"));
     // The earlier archive, marked: the second export must replace it whole.
     ASSERT_TRUE(WriteFileBytes(Archive(), "the earlier archive"));
 
     EXPECT_EQ(ExportThroughTheDialogs(), Done());
-    EXPECT_EQ(DescribeDifferences(first, SnapshotTree(ExportFolder())), "");
+    Tree second = SnapshotTree(ExportFolder());
+    // Each export writes a system profile of its own moment (time, uptime).
+    EXPECT_EQ(first.erase("System.txt"), 1u);
+    EXPECT_EQ(second.erase("System.txt"), 1u);
+    EXPECT_EQ(DescribeDifferences(first, second), "");
     EXPECT_EQ(ReadFileBytes(Archive()).substr(0, 4), "PK\x03\x04");
     EXPECT_TRUE(KeepArchive(Archive(), "window-second-export"));
     tool_.Close();
@@ -221,7 +231,8 @@ TEST_F(ExportE2E, ResetAsksFirstAndTheNextExportUsesTheDefaultSkinFolder) {
     // the skin file itself is still the one found at start-up.
     const std::vector<std::string> lines = ListLines(GetDlgItem(main_, IDC_LSTLOG));
     ASSERT_EQ(ExportThroughTheDialogs(), Done());
-    const Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+    EXPECT_TRUE(TakeSystemProfile(exported).has_value());
     EXPECT_EQ(exported, ExpectedExport(lines, "Holz-dunkel")) << Listing(exported);
     const std::string size = std::to_string(sample_.screenWidth) + "x" + std::to_string(sample_.screenHeight);
     EXPECT_THAT(exported.at("APP\\Skins\\Holz-dunkel\\" + size + "\\Skin.t6s"), StartsWith("[Skin]"));

@@ -24,6 +24,8 @@ TEST(ParseCommandLine, ModesAndTheirArguments) {
         {{"/debug", "-Export", "D:\\"}, RunMode::Export, "D:\\", true},
         {{"/export", "\\\\server\\support\\Jukebox 12"}, RunMode::Export, "\\\\server\\support\\Jukebox 12", false},
         {{"/report", "Bericht für Müller.txt"}, RunMode::Report, "Bericht für Müller.txt", false},
+        {{"/system"}, RunMode::System, "", false},
+        {{"-SYSTEM", "C:\\Support\\System.txt"}, RunMode::System, "C:\\Support\\System.txt", false},
         // Asking for help wins, even on a line that is wrong otherwise.
         {{"/?"}, RunMode::Usage, "", false},
         {{"-?"}, RunMode::Usage, "", false},
@@ -61,6 +63,12 @@ TEST(ParseCommandLine, RefusesWhatItCannotReadWithAReason) {
         {{"/debug"}, "/debug gilt nur zusammen mit /report oder /export."},
         {{"/report", "/export", "C:\\Ziel"}, "/report und /export lassen sich nicht zusammen angeben."},
         {{"/report", "-Report"}, "Der Schalter /report ist mehrfach angegeben."},
+        {{"/system", "/report"}, "/report und /system lassen sich nicht zusammen angeben."},
+        {{"/export", "C:\\Ziel", "/system"}, "/export und /system lassen sich nicht zusammen angeben."},
+        {{"/system", "/debug"}, "/debug gilt nur zusammen mit /report oder /export."},
+        {{"/system", ""}, "Nach /system steht ein leerer Dateiname."},
+        {{"/system", "a.txt", "b.txt"}, "Unerwartetes Argument: b.txt"},
+        {{"/system", "/System"}, "Der Schalter /system ist mehrfach angegeben."},
         {{"/debug", "/report", "/DEBUG"}, "Der Schalter /debug ist mehrfach angegeben."},
     };
     for (const Case& c : cases) {
@@ -83,7 +91,8 @@ TEST(ParseCommandLine, RefusesPathsNoWindowsPathCanBe) {
 
 TEST(UsageText, NamesEverySwitchAndTheExitCodes) {
     const std::string usage = UsageText();
-    for (const char* text : {"/report [DATEI] [/debug]", "/export ORDNER [/debug]", "/?", "VTX Umgebung",
+    for (const char* text : {"/report [DATEI] [/debug]", "/export ORDNER [/debug]", "/system [DATEI]", "/?",
+                             "VTX Umgebung", "UTF-8 mit BOM",
                              "0 erfolgreich, 1 fehlgeschlagen, 2 falscher Aufruf"})
         EXPECT_NE(usage.find(text), std::string::npos) << text;
     // Every line ends in CR LF.

@@ -81,6 +81,7 @@ protected:
         ExportRequest request;
         request.chosenFolder = target_;
         request.logLines = {"Velatrix-Tunes 6 - Diagnose", "", "Auflösung:        800 x 600"};
+        request.systemProfile = {"Systemprofil", "", "  Ausgabegerät 1:  Ηχεία (Κάρτα ήχου)"};
         request.installDir = install_;
         request.dataDir = data_;
         request.skinFile = skinFile_;
@@ -94,6 +95,8 @@ protected:
     Contents ExpectedContents() const {
         return {
             {"VTX.log", "Velatrix-Tunes 6 - Diagnose\r\n\r\nAufl\xF6sung:        800 x 600\r\n"},
+            // The profile in UTF-8 with its mark: the device name is no ANSI text.
+            {"System.txt", "\xEF\xBB\xBFSystemprofil\r\n\r\n  Ausgabeger\xC3\xA4t 1:  Ηχεία (Κάρτα ήχου)\r\n"},
             {"APP", kFolder},
             {"APP\\Velatrix-Tunes.ini", "[Programm]\r\nSprache=Deutsch\r\n"},
             {"APP\\SETUP.INI", ""},

@@ -1,0 +1,20 @@
+// Whether the jukebox runs, for the system profile.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "report/system_profile.h"
+
+namespace vtx {
+
+// The jukebox's program file name.
+inline constexpr const char* kJukeboxExeName = "Velatrix-Tunes 6.exe";
+
+// Every running process whose program file is named `exeName` (ignoring case),
+// with its id and, where Windows lets the tool see it, its full path (also of a
+// process of the other bitness). Empty optional when the process list cannot be
+// taken.
+std::optional<std::vector<JukeboxProcess>> FindProcesses(const std::string& exeName);
+
+}  // namespace vtx
