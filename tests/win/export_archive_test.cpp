@@ -56,8 +56,9 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     return names;
 }
 
+// The members are public: the cases of the table reach them.
 class ExportArchiveTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         const struct {
             const char* path;
@@ -141,9 +142,9 @@ TEST_F(ExportArchiveTest, WhatStandsInTheWayIsNamedAndLeftAsItWas) {
         EXPECT_FALSE(result.written);
         EXPECT_FALSE(result.cancelled);
         EXPECT_THAT(result.reason, HasSubstr(c.reason));
-        locks.clear();
-        // Everything as it was, no temporary file.
+        // Everything as it was, no temporary file (read while the locks hold, as before).
         EXPECT_EQ(vtx::testing::DescribeDifferences(before, SnapshotTree(target_)), "");
+        locks.clear();
 
         ExportResult exported;
         exported.folder = folder_;
@@ -181,7 +182,9 @@ TEST_F(ExportArchiveTest, AFolderThatIsNotThereGivesNoArchive) {
 TEST(ToOemName, TakesWhatTheOemCodePageHoldsAndNothingElse) {
     EXPECT_EQ(ToOemName("VTX Umgebung/VTX.log"), "VTX Umgebung/VTX.log");
     for (const char* outside : {"\u6B4C.ini", "\U0001F600.jpg", "\u0158eka"}) {
-        if (GetOEMCP() == 437 || GetOEMCP() == 850) EXPECT_EQ(ToOemName(outside), std::nullopt) << outside;
+        if (GetOEMCP() == 437 || GetOEMCP() == 850) {
+            EXPECT_EQ(ToOemName(outside), std::nullopt) << outside;
+        }
     }
     // What it returns reads back as the same name.
     for (const char* name : {"Grüße aus Köln.ini", "Ärger/ß", "\u03A9"}) {
