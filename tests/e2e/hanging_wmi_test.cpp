@@ -31,51 +31,68 @@ std::wstring SystemFolder() {
     return std::wstring(folder, length < MAX_PATH ? length : 0);
 }
 
-std::wstring EnvironmentValue(const wchar_t* name, bool& present) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    present = size > 0;
-    if (!present) return {};
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return value;
-}
+// Wine's own per-program form of WINEDLLOVERRIDES: the DLLs one program, known by
+// its file name, loads otherwise. WINEDLLOVERRIDES itself cannot be set for a
+// single child from here: Wine takes it from the Unix environment at every
+// process start, whatever the Windows environment handed down says.
+constexpr wchar_t kToolOverrides[] = L"Software\\Wine\\AppDefaults\\VTXDiagnostic.exe\\DllOverrides";
 
-// For its lifetime the system's wbemprox.dll is the hanging provider, and the
-// programs this process starts load it as native. The system's own file is put
+// For its lifetime the system's WMI locator (system32\wbem\wbemprox.dll, where
+// the registry's InprocServer32 names it) is the hanging provider, and the tool
+// loads it as native ("wbemprox=n" for VTXDiagnostic.exe only). The system's own file is put
 // back afterwards, also when a test fails; one left aside by a run that died is
-// put back first.
+// put back first. Where the prefix has no such file (Wine's own serves all the
+// same), the provider is removed again instead.
 class HangingWmiProvider {
 public:
     HangingWmiProvider()
-        : target_(SystemFolder() + L"\\wbemprox.dll"), saved_(target_ + L".vtx-saved") {
-        if (GetFileAttributesW(saved_.c_str()) != INVALID_FILE_ATTRIBUTES)
-            MoveFileExW(saved_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        moved_ = MoveFileExW(target_.c_str(), saved_.c_str(), 0) != FALSE;
+        : folder_(SystemFolder() + L"\\wbem"), target_(folder_ + L"\\wbemprox.dll"), saved_(target_ + L".vtx-saved") {
+        if (Exists(saved_)) MoveFileExW(saved_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (Exists(target_)) {
+            moved_ = MoveFileExW(target_.c_str(), saved_.c_str(), 0) != FALSE;
+            if (!moved_) return;
+        } else {
+            madeFolder_ = !Exists(folder_) && CreateDirectoryW(folder_.c_str(), nullptr);
+        }
         const std::wstring provider = Widen(FixtureProgramsDir() + "\\hanging_wmi.dll");
-        ready_ = moved_ && CopyFileW(provider.c_str(), target_.c_str(), FALSE) != FALSE;
-        overrides_ = EnvironmentValue(L"WINEDLLOVERRIDES", hadOverrides_);
-        const std::wstring withProvider = (hadOverrides_ ? overrides_ + L";" : L"") + L"wbemprox=n";
-        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", withProvider.c_str());
+        placed_ = CopyFileW(provider.c_str(), target_.c_str(), FALSE) != FALSE;
+        HKEY key = nullptr;
+        DWORD disposition = 0;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kToolOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            &disposition) == ERROR_SUCCESS) {
+            madeKey_ = disposition == REG_CREATED_NEW_KEY;
+            static const wchar_t kNative[] = L"native";
+            overridden_ = RegSetValueExW(key, L"wbemprox", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNative),
+                                         sizeof kNative) == ERROR_SUCCESS;
+            RegCloseKey(key);
+        }
     }
     HangingWmiProvider(const HangingWmiProvider&) = delete;
     HangingWmiProvider& operator=(const HangingWmiProvider&) = delete;
     ~HangingWmiProvider() {
-        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", hadOverrides_ ? overrides_.c_str() : nullptr);
-        if (!moved_) return;
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kToolOverrides, L"wbemprox");
+        if (madeKey_) RegDeleteKeyW(HKEY_CURRENT_USER, kToolOverrides);
         // A tool that has just ended may still hold the file for a moment.
-        for (int attempt = 0; attempt < 50; ++attempt) {
-            if (MoveFileExW(saved_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
-            Sleep(100);
-        }
-        ADD_FAILURE() << "the system's wbemprox.dll could not be put back from " << Narrow(saved_);
+        const bool restored = WaitUntil(
+            [&] {
+                if (moved_) return MoveFileExW(saved_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+                return !placed_ || DeleteFileW(target_.c_str()) != FALSE || !Exists(target_);
+            },
+            5000);
+        if (!restored) ADD_FAILURE() << "the system's WMI locator could not be put back: " << Narrow(target_);
+        if (madeFolder_) RemoveDirectoryW(folder_.c_str());
     }
-    bool ready() const { return ready_; }
+    bool ready() const { return placed_ && overridden_; }
 
 private:
-    std::wstring target_, saved_, overrides_;
-    bool hadOverrides_ = false;
+    static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    std::wstring folder_, target_, saved_;
+    bool madeKey_ = false;
+    bool overridden_ = false;
     bool moved_ = false;
-    bool ready_ = false;
+    bool madeFolder_ = false;
+    bool placed_ = false;
 };
 
 class HangingWmiE2E : public ::testing::Test {
