@@ -12,7 +12,12 @@ vtx_display
 # Each build in its own world: the product (32-bit) on 64-bit Windows, then the
 # 64-bit build. One table per build.
 tables=$(mktemp)
-for world in wow64 win64; do
+worlds=(wow64 win64)
+if ! vtx_runs_32bit; then
+  worlds=(win64)
+  printf '%s\n\n' "The product (32-bit) was not measured: $VTX_NO_32BIT_TEXT." >>"$tables"
+fi
+for world in "${worlds[@]}"; do
   vtx_world "$world"
   log "build: benchmarks ($(basename "$VTX_TREE"))"
   cmake --build "$VTX_TREE" --target vtx_benchmarks -j"$(nproc)"

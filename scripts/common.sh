@@ -22,10 +22,16 @@ fi
 WINESERVER=/usr/lib/wine/wineserver
 
 VTX_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools ccache
-  libz-mingw-w64-dev wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fonts-wine gstreamer1.0-plugins-base
-  gstreamer1.0-plugins-good)
+  libz-mingw-w64-dev zlib1g-dev wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fonts-wine
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good python3 unzip)
 # Without these the 32-bit program cannot be tested, and it is never handed out untested.
 VTX_I386_PACKAGES="wine32:i386 (with the i386 architecture added to dpkg)"
+
+# Whether this machine runs 32-bit programs at all. Some hypervisors give the
+# 64-bit kernel no 32-bit mode: the 32-bit Wine loader then cannot even start
+# ("Exec format error"), and the product's worlds cannot be entered here.
+vtx_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+VTX_NO_32BIT_TEXT="this machine cannot run 32-bit programs: the 32-bit Wine loader (/usr/lib/wine/wine, from wine32:i386) is installed but the kernel refuses to start it (Exec format error)"
 
 # The Windows worlds the tests run in, each a build tree, a Wine prefix of its own,
 # the prefix's kind and the loader of the build's bitness:

@@ -6,6 +6,7 @@
 #include "app/main_window_win.h"
 #include "common/directories.h"
 #include "export/environment_export_win.h"
+#include "export/export_archive_win.h"
 #include "export/export_layout.h"
 #include "settings/init_dbase_win.h"
 #include "settings/settings_reset_win.h"
@@ -62,13 +63,14 @@ void Main::cmdCreateRuntime_Click() {
         const ExportResult result = ExportEnvironment(request, WindowMessagePump());
         switch (result.outcome) {
             case ExportOutcome::Created:
+            case ExportOutcome::CreatedWithFailures: {
+                const ArchiveResult archive = ArchiveExportFolder(result.folder, WindowMessagePump());
+                if (archive.cancelled) break;  // the window is closing: nobody to tell
                 pleaseWait.reset();
-                prompts_.Message(hwnd(), result.message, "", kInformationBox);
+                const bool complete = result.outcome == ExportOutcome::Created && archive.written;
+                prompts_.Message(hwnd(), ClosingText(result, archive), "", complete ? kInformationBox : kWarningBox);
                 break;
-            case ExportOutcome::CreatedWithFailures:
-                pleaseWait.reset();
-                prompts_.Message(hwnd(), result.message, "", kWarningBox);
-                break;
+            }
             case ExportOutcome::Stopped:
                 // The error box first, over the wait window, which closes after it.
                 prompts_.Message(hwnd(), result.message, "", kCriticalBox);

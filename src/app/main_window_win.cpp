@@ -12,6 +12,7 @@
 #include "report/report_lines.h"
 #include "report/report_text.h"
 #include "common/unicode_win.h"
+#include "export/file_finder_win.h"
 
 namespace vtx {
 namespace {
@@ -29,6 +30,18 @@ RECT PixelRect(const TwipsRect& r, int dpi) {
     const int left = TwipsToPixels(r.left, dpi), top = TwipsToPixels(r.top, dpi);
     return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
 }
+
+// Sets a flag for its lifetime.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+    ~FlagScope() { flag_ = false; }
+
+private:
+    bool& flag_;
+};
 
 }  // namespace
 
@@ -120,9 +133,17 @@ void Main::Form_KeyUp(WPARAM keyCode, int shift) {
 }
 
 void Main::BuildReport() {
+    if (reportRunning_) return;
     if (!pleaseWait_) pleaseWait_ = std::make_unique<WaitWindow>();
     pleaseWait_->Show();
-    const std::vector<std::string> lines = GatherReportLines(state_);
+    // While a probe is waited for, the windows' messages run: they repaint and
+    // move, but the main window's buttons and context menu do nothing and a close
+    // waits for the report (see HandleMessage).
+    std::vector<std::string> lines;
+    {
+        const FlagScope running(reportRunning_);
+        lines = GatherReportLines(state_, [] { PumpPendingMessages(); });
+    }
     HWND list = control(IDC_LSTLOG);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -132,6 +153,7 @@ void Main::BuildReport() {
     InvalidateRect(list, nullptr, TRUE);
     AdjustListExtent(list);
     pleaseWait_.reset();
+    if (closeAfterReport_) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void Main::AdjustListExtent(HWND list) {
@@ -206,6 +228,19 @@ void Main::lstLog_ContextMenu(POINT screenPoint) {
 }
 
 LRESULT Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (reportRunning_) {
+        // The report is being built and lets messages run: the buttons and the
+        // context menu are ignored, as they were when nothing ran, and closing
+        // waits until the report is done.
+        switch (message) {
+            case WM_COMMAND:
+                if (HIWORD(wParam) == BN_CLICKED) return 0;
+                break;
+            case WM_CONTEXTMENU: return 0;
+            case WM_CLOSE: closeAfterReport_ = true; return 0;
+            default: break;
+        }
+    }
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) {

@@ -28,7 +28,9 @@ public:
     // Widens the list's horizontal scroll range to its widest line + 10 pixels.
     static void AdjustListExtent(HWND list);
 
-    // Rebuilds the report in the log list, showing the wait window meanwhile.
+    // Rebuilds the report in the log list, showing the wait window meanwhile. The
+    // window's messages run while a probe is waited for (see GatherReportLines);
+    // a rebuild asked for meanwhile is ignored.
     void BuildReport();
 
     const MainState& state() const { return state_; }
@@ -76,6 +78,9 @@ private:
     // An export or a reset is under way: a click on either action button is
     // ignored, also while the export lets messages run.
     bool actionRunning_ = false;
+    // BuildReport is under way; the window was asked to close meanwhile.
+    bool reportRunning_ = false;
+    bool closeAfterReport_ = false;
 };
 
 }  // namespace vtx

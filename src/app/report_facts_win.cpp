@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/deadlines.h"
 #include "common/directories.h"
 #include "common/files_win.h"
 #include "common/strings.h"
@@ -40,10 +41,14 @@ std::string LongTimeNow() {
     return NarrowBuffer(buffer, 128);
 }
 
-ReportFacts GatherReportFacts(const MainState& state) {
+ReportFacts GatherReportFacts(const MainState& state, const std::function<void()>& whileWaiting) {
+    // The probes that talk to a service or a device share one budget, so that the
+    // report ends in time whatever of them hangs.
+    const DeadlineBudget budget(kReportProbeBudget);
+    const ProbeWait wait{&budget, whileWaiting};
     ReportFacts facts;
     SystemInfo info;
-    GetSystemInfo(info);  // a failed step leaves its fields empty; the report shows that
+    GetSystemInfo(info, wait);  // a failed step leaves its fields empty; the report shows that
     facts.totalMemory = info.TotalMemory;
     facts.freeMemory = info.FreeMemory;
     facts.clockSpeed = info.ClockSpeed;
@@ -73,18 +78,20 @@ ReportFacts GatherReportFacts(const MainState& state) {
 
     facts.debugInfo = state.DebugInfo;
     if (state.DebugInfo) {
-        using DriveIdRoutine = std::string (*)(std::int16_t&);
+        using DriveIdRoutine = std::string (*)(std::int16_t&, const ProbeWait&);
         const DriveIdRoutine routines[6] = {DriveIdSmartSerial, DriveIdSmartModel, DriveIdWmiSerial,
                                             DriveIdWmiModel,    DriveIdRegInstance, DriveIdRegDevice};
         for (size_t k = 0; k < 6; ++k) {
             std::int16_t status = 0;
-            facts.driveIds[k].id = routines[k](status);
+            facts.driveIds[k].id = routines[k](status, wait);
             facts.driveIds[k].status = status;
         }
     }
     return facts;
 }
 
-std::vector<std::string> GatherReportLines(const MainState& state) { return BuildReportLines(GatherReportFacts(state)); }
+std::vector<std::string> GatherReportLines(const MainState& state, const std::function<void()>& whileWaiting) {
+    return BuildReportLines(GatherReportFacts(state, whileWaiting));
+}
 
 }  // namespace vtx

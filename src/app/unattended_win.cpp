@@ -12,6 +12,7 @@
 #include "app/system_profile_facts_win.h"
 #include "common/unicode_win.h"
 #include "export/environment_export_win.h"
+#include "export/export_archive_win.h"
 #include "export/export_layout.h"
 #include "report/report_file_win.h"
 #include "report/report_text.h"
@@ -64,14 +65,23 @@ int RunSystemProfile(const CommandLine& command, const MainState& state, Standar
     return kExitFailed;
 }
 
+// The export, then its archive; the archive's path on standard output once it is
+// written, so that a script can pick it up.
 int RunExport(const CommandLine& command, const MainState& state, std::vector<std::string> lines,
-              Prompts& prompts) {
+              StandardStreams& streams, Prompts& prompts) {
     const std::string skinName = ReadDbValue("Skin", false, kExportSkinDefault);
     const ExportResult result =
         ExportEnvironment(MakeExportRequest(state, FullPath(command.path), skinName, std::move(lines)), &NoMessagePump);
-    const bool created = result.outcome == ExportOutcome::Created;
-    prompts.Message(nullptr, result.message, "", MB_OK | (created ? MB_ICONINFORMATION : MB_ICONERROR));
-    return created ? kExitSuccess : kExitFailed;
+    bool complete = result.outcome == ExportOutcome::Created;
+    std::string message = result.message;
+    if (result.outcome == ExportOutcome::Created || result.outcome == ExportOutcome::CreatedWithFailures) {
+        const ArchiveResult archive = ArchiveExportFolder(result.folder, &NoMessagePump);
+        if (archive.written && !streams.WriteOutput(archive.archive + "\r\n")) complete = false;
+        complete = complete && archive.written;
+        message = ClosingText(result, archive);
+    }
+    prompts.Message(nullptr, message, "", MB_OK | (complete ? MB_ICONINFORMATION : MB_ICONERROR));
+    return complete ? kExitSuccess : kExitFailed;
 }
 
 int RunUnattended(const CommandLine& command, StandardStreams& streams) {
@@ -84,7 +94,7 @@ int RunUnattended(const CommandLine& command, StandardStreams& streams) {
     if (command.mode == RunMode::System) return RunSystemProfile(command, state, streams);
     std::vector<std::string> lines = GatherReportLines(state);
     return command.mode == RunMode::Report ? RunReport(command, lines, streams)
-                                           : RunExport(command, state, std::move(lines), prompts);
+                                           : RunExport(command, state, std::move(lines), streams, prompts);
 }
 
 }  // namespace

@@ -19,8 +19,10 @@ std::vector<std::string> ProgramArguments();
 //   they cannot be written whole (the message names the file);
 // - System: the system profile to FILE (UTF-8 with BOM, as System.txt) or
 //   standard output (as the report), 0; 1 when it cannot be written whole;
-// - Export: the export into FOLDER, its closing message on standard error; 0
-//   only when everything is in place, else 1.
+// - Export: the export into FOLDER and its archive FOLDER\VTX Umgebung.zip beside
+//   it; the archive's path on standard output once it is written, the closing
+//   message on standard error; 0 only when everything is in place, archive
+//   included, else 1.
 // A process that has neither the stream nor a console to write the usage to
 // (started from a link, say) shows the usage or the error in a message box.
 int RunCommandLine(const CommandLine& command);

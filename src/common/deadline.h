@@ -21,8 +21,10 @@ inline constexpr std::chrono::milliseconds kDeadlineSlice{10};
 
 // Runs `work` on a new thread and waits for it at most `limit`. Gives its value
 // when it ends in time; std::nullopt when it does not, when it throws, or when no
-// thread can be started. While waiting, `whileWaiting` (if any) runs about every
-// kDeadlineSlice on the caller's thread.
+// thread can be started. A limit of zero or less gives std::nullopt at once
+// without starting `work`. While waiting, `whileWaiting` (if any) runs about every
+// kDeadlineSlice on the caller's thread; a value that comes in meanwhile is kept
+// even when `whileWaiting` itself took past the limit.
 //
 // A late worker is left to finish on its own (or to end with the process); its
 // value is dropped and nobody waits for it. So `work` must own everything it
@@ -31,6 +33,7 @@ template <class Work>
 auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::function<void()>& whileWaiting = {})
     -> std::optional<std::invoke_result_t<Work&>> {
     using Value = std::invoke_result_t<Work&>;
+    if (limit <= std::chrono::milliseconds::zero()) return std::nullopt;
     struct Shared {
         std::mutex mutex;
         std::condition_variable done;

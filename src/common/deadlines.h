@@ -1,10 +1,29 @@
-// How long the tool waits for a probe that may never answer (a stuck service, a
-// dying disk, a hung driver). Every such wait is named here, so that the time a
-// sick machine can keep the user waiting is seen in one place.
+// How long the tool waits for each probe that talks to a service or a device
+// (a stuck service, a dying disk, a hung driver) before the probe counts as
+// failed. A call that never returns cannot be cancelled: its work goes on on a
+// thread of its own, and the probe gives what a failed probe gives. Every such
+// wait is named here, so that the time a sick machine can keep the user waiting
+// is seen in one place.
 #pragma once
 #include <chrono>
 
 namespace vtx {
+
+// One WMI query, from the connection to the last object it reads (memory, clock,
+// the disks of the debug section). A healthy WMI answers in well under a second,
+// also the first time after the service has started.
+inline constexpr std::chrono::milliseconds kWmiQueryDeadline{3000};
+
+// The SMART walk of one drive identifier: open, version, enable and IDENTIFY for
+// drives 0 to 7 together. Each request of a healthy drive takes milliseconds.
+inline constexpr std::chrono::milliseconds kDriveSmartDeadline{3000};
+
+// All the report's probes above together: each waits for the smaller of its own
+// deadline and what the report has left; once it is spent, the remaining ones
+// fail at once. Bounds the report with the debug section (five queries, two
+// walks) to this, whatever hangs, and so keeps the whole report within 15 seconds
+// of the start (the debug rebuild likewise).
+inline constexpr std::chrono::milliseconds kReportProbeBudget{8000};
 
 // The system profile's probes. At worst the profile waits for the displays, the
 // sound service and each of at most four drives once.

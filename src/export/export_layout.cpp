@@ -64,6 +64,24 @@ std::string FolderNotDeletedText(std::string_view folder) {
            "Verzeichnis von Hand und versuchen Sie es erneut.";
 }
 
+std::string ArchivePathFor(std::string_view exportFolder) { return std::string(exportFolder) + kArchiveExtension; }
+
+std::string WithArchiveLine(std::string_view exportText, std::string_view archive) {
+    // A one-line text takes the archive as its second line; a longer one, as a
+    // paragraph of its own.
+    const bool oneLine = exportText.find('\n') == std::string_view::npos;
+    return std::string(exportText) + (oneLine ? "\n" : "\n\n") + "Zum Versenden: " + std::string(archive);
+}
+
+std::string WithArchiveFailure(std::string_view exportText, std::string_view archive, std::string_view folder,
+                               std::string_view reason) {
+    std::string text(exportText);
+    text += "\n\nDas Archiv " + std::string(archive) + " konnte nicht geschrieben werden";
+    if (!reason.empty()) text += ": " + std::string(reason);
+    text += ".\nBitte komprimieren Sie das Verzeichnis " + std::string(folder) + " selbst (Zip, Rar etc.) und senden Sie es an uns.";
+    return text;
+}
+
 std::string FailedFilesText(long failedCount, const std::vector<std::string>& named) {
     std::string text = "Die Umgebung wurde erstellt, aber ";
     text += failedCount == 1 ? "1 Datei konnte" : std::to_string(failedCount) + " Dateien konnten";

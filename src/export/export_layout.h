@@ -24,6 +24,9 @@ inline constexpr const char* kExportInfoText =
 inline constexpr const char* kPickFolderTitle = "Bitte Verzeichnis wählen";
 inline constexpr const char* kExportDoneText = "Umgebung wurde erstellt";
 
+// The archive beside the export folder, holding it: "VTX Umgebung.zip".
+inline constexpr const char* kArchiveExtension = ".zip";
+
 // How many failed files the closing warning names.
 inline constexpr size_t kNamedFailures = 5;
 
@@ -52,6 +55,16 @@ std::string FolderNotCreatedText(std::string_view folder);
 // The box when an earlier export folder cannot be deleted: names it, says that
 // nothing new was written.
 std::string FolderNotDeletedText(std::string_view folder);
+// The archive of an export folder: the folder's path + ".zip".
+std::string ArchivePathFor(std::string_view exportFolder);
+// The closing text of an export whose archive was written: the export's own text,
+// then the line that names the archive ("Zum Versenden: <archive>").
+std::string WithArchiveLine(std::string_view exportText, std::string_view archive);
+// The closing text of an export whose archive could not be written: the export's
+// own text, what failed (`reason` may add why, "" adds nothing) and that the
+// folder is there to be sent by hand.
+std::string WithArchiveFailure(std::string_view exportText, std::string_view archive, std::string_view folder,
+                               std::string_view reason);
 // The closing warning instead of the success box: how many files failed, the first
 // few of them by name (`named` holds at most kNamedFailures).
 std::string FailedFilesText(long failedCount, const std::vector<std::string>& named);

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "common/deadline.h"
+#include "common/deadlines.h"
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
 #include "report/os_info_win.h"
@@ -52,27 +54,36 @@ std::string DriveId(std::int16_t& status, DriveIdRule rule, const std::function<
     return {};
 }
 
-DriveIdentity FirstAnsweringDrive() {
-    DriveIdentity identity;
-    for (int drive = 0; drive < kDrivesTried; ++drive) {
-        identity = GetDriveIdentity(drive);
-        if (identity.Found == 1) break;
-    }
-    return identity;
+// The first of drives 0..7 that answers IDENTIFY. The walk runs on a thread of
+// its own: a dying disk can keep a request waiting for minutes. One that passes
+// its deadline counts as a drive that refused, so the identity stays empty.
+DriveIdentity FirstAnsweringDrive(const ProbeWait& wait) {
+    const auto walk = [] {
+        DriveIdentity identity;
+        for (int drive = 0; drive < kDrivesTried; ++drive) {
+            identity = GetDriveIdentity(drive);
+            if (identity.Found == 1) break;
+        }
+        return identity;
+    };
+    return RunWithDeadline(wait.Limit(kDriveSmartDeadline), walk, wait.whileWaiting).value_or(DriveIdentity{});
+}
+
+bool IsFixedDisk(const std::optional<std::string>& mediaType) {
+    return mediaType && mediaType->find("Fixed") != std::string::npos;
 }
 
 // `property` of the first disk whose MediaType contains "Fixed"; "" when there is
-// no such disk; nullopt when WMI fails or that disk has no text in `property`.
-std::optional<std::string> FixedDiskProperty(const wchar_t* property) {
-    std::optional<std::string> value = std::string();
-    const bool completed = WmiForEach("SELECT * FROM Win32_DiskDrive", [&](IWbemClassObject& disk) {
-        const std::optional<std::string> mediaType = WmiPropertyText(disk, L"MediaType");
-        if (!mediaType || mediaType->find("Fixed") == std::string::npos) return true;
-        value = WmiPropertyText(disk, property);
-        return false;
-    });
-    if (!completed) return std::nullopt;
-    return value;
+// no such disk; nullopt when WMI fails or passes its deadline, or when that disk
+// has no text in `property`.
+std::optional<std::string> FixedDiskProperty(const wchar_t* property, const ProbeWait& wait) {
+    const auto fixed = [](const WmiRow& disk) { return IsFixedDisk(disk[0]); };
+    const std::optional<std::vector<WmiRow>> disks =
+        WmiRows("SELECT * FROM Win32_DiskDrive", {L"MediaType", property}, fixed, wait);
+    if (!disks) return std::nullopt;
+    for (const WmiRow& disk : *disks)
+        if (IsFixedDisk(disk[0])) return disk[1];
+    return std::string();
 }
 
 std::optional<IdeInterface> FirstIdeInterface() {
@@ -124,30 +135,30 @@ DriveIdentity GetDriveIdentity(int drive) {
     return identity;
 }
 
-std::string DriveIdSmartSerial(std::int16_t& status) {
-    return DriveId(status, DriveIdRule::EncodeAlways, [] { return FirstAnsweringDrive().SerialNumber; });
+std::string DriveIdSmartSerial(std::int16_t& status, const ProbeWait& wait) {
+    return DriveId(status, DriveIdRule::EncodeAlways, [&] { return FirstAnsweringDrive(wait).SerialNumber; });
 }
 
-std::string DriveIdSmartModel(std::int16_t& status) {
-    return DriveId(status, DriveIdRule::EncodeAlways, [] { return FirstAnsweringDrive().Model; });
+std::string DriveIdSmartModel(std::int16_t& status, const ProbeWait& wait) {
+    return DriveId(status, DriveIdRule::EncodeAlways, [&] { return FirstAnsweringDrive(wait).Model; });
 }
 
-std::string DriveIdWmiSerial(std::int16_t& status) {
-    return DriveId(status, DriveIdRule::KeepHex, [] { return FixedDiskProperty(L"SerialNumber"); });
+std::string DriveIdWmiSerial(std::int16_t& status, const ProbeWait& wait) {
+    return DriveId(status, DriveIdRule::KeepHex, [&] { return FixedDiskProperty(L"SerialNumber", wait); });
 }
 
-std::string DriveIdWmiModel(std::int16_t& status) {
-    return DriveId(status, DriveIdRule::KeepHex, [] { return FixedDiskProperty(L"Model"); });
+std::string DriveIdWmiModel(std::int16_t& status, const ProbeWait& wait) {
+    return DriveId(status, DriveIdRule::KeepHex, [&] { return FixedDiskProperty(L"Model", wait); });
 }
 
-std::string DriveIdRegInstance(std::int16_t& status) {
+std::string DriveIdRegInstance(std::int16_t& status, const ProbeWait&) {
     return DriveId(status, DriveIdRule::KeepHex, [] {
         const std::optional<IdeInterface> found = FirstIdeInterface();
         return std::optional<std::string>(found ? found->Instance : std::string());
     });
 }
 
-std::string DriveIdRegDevice(std::int16_t& status) {
+std::string DriveIdRegDevice(std::int16_t& status, const ProbeWait&) {
     return DriveId(status, DriveIdRule::KeepHex, [] {
         const std::optional<IdeInterface> found = FirstIdeInterface();
         return std::optional<std::string>(found ? found->Device : std::string());

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/probe_wait.h"
 #include "report/drive_identity.h"
 
 namespace vtx {
@@ -28,17 +29,22 @@ bool SmartIdentify(HANDLE device, std::uint8_t command, int drive, DriveIdentity
 // every step succeeded; the device is closed before returning.
 DriveIdentity GetDriveIdentity(int drive);
 
+// The six routines share one signature; `wait` is how those that talk to a device
+// or a service wait for it (the registry routines need none).
+//
 // ID 1 and 2: serial number and model of the first of drives 0..7 that answers
-// IDENTIFY, always hex-encoded.
-std::string DriveIdSmartSerial(std::int16_t& status);
-std::string DriveIdSmartModel(std::int16_t& status);
+// IDENTIFY, always hex-encoded. The walk over the drives has its deadline
+// (kDriveSmartDeadline); past it, no drive answered (status 1).
+std::string DriveIdSmartSerial(std::int16_t& status, const ProbeWait& wait = {});
+std::string DriveIdSmartModel(std::int16_t& status, const ProbeWait& wait = {});
 // ID 3 and 4: serial number and model of the first Win32_DiskDrive whose MediaType
-// contains "Fixed".
-std::string DriveIdWmiSerial(std::int16_t& status);
-std::string DriveIdWmiModel(std::int16_t& status);
+// contains "Fixed". The query has its deadline (see WmiRows); past it, WMI failed
+// (status 4).
+std::string DriveIdWmiSerial(std::int16_t& status, const ProbeWait& wait = {});
+std::string DriveIdWmiModel(std::int16_t& status, const ProbeWait& wait = {});
 // ID 5 and 6: instance and device part of the first IDE disk interface registered
 // under the disk device-interface class.
-std::string DriveIdRegInstance(std::int16_t& status);
-std::string DriveIdRegDevice(std::int16_t& status);
+std::string DriveIdRegInstance(std::int16_t& status, const ProbeWait& wait = {});
+std::string DriveIdRegDevice(std::int16_t& status, const ProbeWait& wait = {});
 
 }  // namespace vtx

@@ -16,15 +16,19 @@ std::string UserLocaleText(LCTYPE type, const char* fallback) {
     return NarrowBuffer(buffer, std::size(buffer));
 }
 
-FirstObjectAnswer FirstObject(const std::string& query, const std::string& property) {
-    FirstObjectAnswer answer;
-    const std::wstring name = Widen(property);
-    answer.ran = WmiForEach(query, [&](IWbemClassObject& object) {
-        answer.found = true;
-        answer.value = WmiPropertyText(object, name.c_str());
-        return false;  // the first object only
-    });
-    return answer;
+// The first object's `property`, each query with its deadline (see WmiRows).
+FirstObjectQuery FirstObjectWithin(const ProbeWait& wait) {
+    return [&wait](const std::string& query, const std::string& property) {
+        FirstObjectAnswer answer;
+        const auto first = [](const WmiRow&) { return true; };
+        const std::optional<std::vector<WmiRow>> rows = WmiRows(query, {Widen(property)}, first, wait);
+        answer.ran = rows.has_value();
+        if (rows && !rows->empty()) {
+            answer.found = true;
+            answer.value = rows->front().front();
+        }
+        return answer;
+    };
 }
 
 }  // namespace
@@ -33,8 +37,8 @@ std::string FormatBytes(double bytes) {
     return FormatBytes(bytes, UserLocaleText(LOCALE_SDECIMAL, "."), UserLocaleText(LOCALE_STHOUSAND, ","));
 }
 
-bool GetSystemInfo(SystemInfo& info) {
-    return FillSystemInfo(info, FirstObject, [](double bytes) { return FormatBytes(bytes); });
+bool GetSystemInfo(SystemInfo& info, const ProbeWait& wait) {
+    return FillSystemInfo(info, FirstObjectWithin(wait), [](double bytes) { return FormatBytes(bytes); });
 }
 
 }  // namespace vtx

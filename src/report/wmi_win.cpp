@@ -4,6 +4,8 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include "common/deadline.h"
+#include "common/deadlines.h"
 #include "common/unicode_win.h"
 
 namespace vtx {
@@ -11,7 +13,8 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// Makes sure COM is usable on this thread for the duration of one query.
+// Makes sure COM is usable on this thread for the duration of one query. On a
+// worker of WmiRows this is the worker's own apartment.
 class ComScope {
 public:
     ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
@@ -100,6 +103,27 @@ std::optional<std::string> WmiPropertyText(IWbemClassObject& object, const wchar
         case VT_BOOL: return v.boolVal ? "-1" : "0";
         default: return std::nullopt;
     }
+}
+
+std::optional<std::vector<WmiRow>> WmiRows(const std::string& query, std::vector<std::wstring> properties,
+                                           WmiLastRow isLast, const ProbeWait& wait) {
+    // The worker owns copies of everything it uses and hands back plain text.
+    auto work = [query, properties = std::move(properties),
+                 isLast = std::move(isLast)]() -> std::optional<std::vector<WmiRow>> {
+        std::vector<WmiRow> rows;
+        const bool ran = WmiForEach(query, [&](IWbemClassObject& object) {
+            WmiRow& row = rows.emplace_back();
+            row.reserve(properties.size());
+            for (const std::wstring& name : properties) row.push_back(WmiPropertyText(object, name.c_str()));
+            return !(isLast && isLast(row));
+        });
+        if (!ran) return std::nullopt;
+        return rows;
+    };
+    std::optional<std::optional<std::vector<WmiRow>>> answer =
+        RunWithDeadline(wait.Limit(kWmiQueryDeadline), std::move(work), wait.whileWaiting);
+    if (!answer) return std::nullopt;
+    return std::move(*answer);
 }
 
 }  // namespace vtx

@@ -18,6 +18,7 @@
 #include "e2e/driver_console_win.h"
 #include "e2e/driver_win.h"
 #include "export/export_layout.h"
+#include "fixtures/archive_keep_win.h"
 #include "fixtures/expected_export_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/temp_folder_win.h"
@@ -39,6 +40,12 @@ std::vector<std::string> Steady(const std::vector<std::string>& lines) {
     static const std::regex kFree("(RAM Frei:         )[0-9.,]+ (GB|MB)");
     if (steady.size() > 4) steady[4] = std::regex_replace(steady[4], kFree, "$1<frei>");
     return steady;
+}
+
+// A message as the tool writes it to a stream: every line ended by CR LF, ANSI.
+std::string OnStream(std::string text) {
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) text.insert(at, "\r");
+    return ToAnsi(text) + "\r\n";
 }
 
 // A drive letter that names no drive on this machine.
@@ -173,8 +180,11 @@ TEST_F(CommandLineE2E, ExportMakesTheDialogsTreeWithoutAsking) {
     const std::string target = root_ / "Support\\Jukebox 12";
     const ToolRun run = Run("/export \"" + target + "\\\\\"");
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.output, "");
-    EXPECT_EQ(run.error, ToAnsi(kExportDoneText) + "\r\n");
+    // The archive's path for the script; the box's words on standard error.
+    const std::string archive = target + "\\VTX Umgebung.zip";
+    EXPECT_EQ(run.output, ToAnsi(archive) + "\r\n");
+    EXPECT_EQ(run.error, OnStream(WithArchiveLine(kExportDoneText, archive)));
+    EXPECT_TRUE(KeepArchive(archive, "command-line-export"));
 
     Contents exported = ContentsOf(SnapshotTree(target + "\\VTX Umgebung"));
     ASSERT_EQ(exported.count("VTX.log"), 1u) << Listing(exported);
@@ -222,10 +232,33 @@ TEST_F(CommandLineE2E, WorkThatFailsEndsWithOneAndSaysWhatFailed) {
     ASSERT_TRUE(lock);
     const ToolRun partial = Run("/export \"" + root_.path() + "\"");
     EXPECT_EQ(partial.exitCode, 1);
-    // The warning box's words, one line each.
-    std::string warning = FailedFilesText(1, {ini});
-    for (size_t at = warning.find('\n'); at != std::string::npos; at = warning.find('\n', at + 2)) warning.insert(at, "\r");
-    EXPECT_EQ(partial.error, ToAnsi(warning) + "\r\n");
+    // The warning box's words, one line each; the archive holds what was exported.
+    const std::string archive = root_ / "VTX Umgebung.zip";
+    EXPECT_EQ(partial.error, OnStream(WithArchiveLine(FailedFilesText(1, {ini}), archive)));
+    EXPECT_EQ(partial.output, ToAnsi(archive) + "\r\n");
+    EXPECT_TRUE(KeepArchive(archive, "command-line-partial-export"));
+}
+
+TEST_F(CommandLineE2E, AnArchiveThatCannotBeWrittenEndsWithOneAndTheFolderStays) {
+    // A folder where the archive belongs: kept as it is, the export made in full.
+    const std::string target = root_ / "Support";
+    const std::string archive = target + "\\VTX Umgebung.zip";
+    ASSERT_TRUE(WriteFileBytes(archive + "\\Notiz.txt", "meins"));
+    const ToolRun run = Run("/export \"" + target + "\"");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "");
+    const std::string folder = target + "\\VTX Umgebung";
+    EXPECT_EQ(run.error, OnStream(WithArchiveFailure(kExportDoneText, archive, folder,
+                                                     "an seiner Stelle steht ein Verzeichnis gleichen Namens")));
+    const Contents exported = ContentsOf(SnapshotTree(folder));
+    ASSERT_EQ(exported.count("VTX.log"), 1u) << Listing(exported);
+    EXPECT_EQ(exported, ExpectedExport(sample_, AnsiLines(exported.at("VTX.log")), sample_.skinName)) << Listing(exported);
+    EXPECT_EQ(ReadFileBytes(archive + "\\Notiz.txt"), "meins");
+    // Nothing else beside them: no temporary file.
+    std::vector<std::string> names;
+    for (const auto& [path, entry] : SnapshotNames(target))
+        if (path.find('\\') == std::string::npos) names.push_back(path);
+    EXPECT_THAT(names, ElementsAreArray({"VTX Umgebung", "VTX Umgebung.zip"}));
 }
 
 TEST_F(CommandLineE2E, BadArgumentsEndWithTwoAndTheUsage) {

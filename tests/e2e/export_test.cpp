@@ -17,6 +17,7 @@
 #include "e2e/driver_win.h"
 #include "e2e/export_steps.h"
 #include "export/export_layout.h"
+#include "fixtures/archive_keep_win.h"
 #include "fixtures/expected_export_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/temp_folder_win.h"
@@ -53,6 +54,9 @@ protected:
     }
 
     std::string ExportFolder() const { return target_ + "\\VTX Umgebung"; }
+    std::string Archive() const { return target_ + "\\VTX Umgebung.zip"; }
+    // The box that ends an export whose archive was written.
+    std::string Done() const { return WithArchiveLine(kExportDoneText, Archive()); }
 
     Contents ExpectedExport(const std::vector<std::string>& lines, const std::string& skinFolder) const {
         return testing::ExpectedExport(sample_, lines, skinFolder);
@@ -91,8 +95,16 @@ TEST_F(ExportE2E, CreatesTheEnvironmentThroughTheRealDialogs) {
     Sleep(300);
     EXPECT_TRUE(SaveScreenshot(ScreenshotPath("folder-dialog")));
     ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
-    EXPECT_EQ(AnswerNextBox(IDOK, &title), "Umgebung wurde erstellt");
-    EXPECT_EQ(title, "VTX Diagnostic");
+    // The closing box: its first line as before, the archive to send in the second.
+    HWND done = WaitForMessageBox(tool_.id(), 120000);
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(MessageBoxText(done), "Umgebung wurde erstellt\nZum Versenden: " + Archive());
+    EXPECT_EQ(WindowText(done), "VTX Diagnostic");
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotPath("export-done")));
+    ASSERT_TRUE(AnswerMessageBox(done, IDOK));
+    EXPECT_EQ(ReadFileBytes(Archive()).substr(0, 4), "PK\x03\x04");
+    EXPECT_TRUE(KeepArchive(Archive(), "window-export"));
 
     Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
     // System.txt: the system profile, in UTF-8 with its mark and CR LF.
@@ -149,17 +161,21 @@ TEST_F(ExportE2E, ASecondExportReplacesTheFirst) {
     ASSERT_TRUE(SetFileAttributesW(Widen(sample_.installDir + "\\Module\\Module.ini").c_str(),
                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     Start();
-    ASSERT_EQ(ExportThroughTheDialogs(), "Umgebung wurde erstellt");
+    ASSERT_EQ(ExportThroughTheDialogs(), Done());
     Tree first = SnapshotTree(ExportFolder());
     ASSERT_TRUE(WriteFileBytes(ExportFolder() + "\\APP\\Notiz.txt", "from before"));
     ASSERT_TRUE(WriteFileBytes(ExportFolder() + "\\Alt\\Alt.ini", "from before"));
+    // The earlier archive, marked: the second export must replace it whole.
+    ASSERT_TRUE(WriteFileBytes(Archive(), "the earlier archive"));
 
-    EXPECT_EQ(ExportThroughTheDialogs(), "Umgebung wurde erstellt");
+    EXPECT_EQ(ExportThroughTheDialogs(), Done());
     Tree second = SnapshotTree(ExportFolder());
     // Each export writes a system profile of its own moment (time, uptime).
     EXPECT_EQ(first.erase("System.txt"), 1u);
     EXPECT_EQ(second.erase("System.txt"), 1u);
     EXPECT_EQ(DescribeDifferences(first, second), "");
+    EXPECT_EQ(ReadFileBytes(Archive()).substr(0, 4), "PK\x03\x04");
+    EXPECT_TRUE(KeepArchive(Archive(), "window-second-export"));
     tool_.Close();
 }
 
@@ -214,7 +230,7 @@ TEST_F(ExportE2E, ResetAsksFirstAndTheNextExportUsesTheDefaultSkinFolder) {
     // Without a skin in the settings the export names the skin folder "Holz-dunkel";
     // the skin file itself is still the one found at start-up.
     const std::vector<std::string> lines = ListLines(GetDlgItem(main_, IDC_LSTLOG));
-    ASSERT_EQ(ExportThroughTheDialogs(), "Umgebung wurde erstellt");
+    ASSERT_EQ(ExportThroughTheDialogs(), Done());
     Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
     EXPECT_TRUE(TakeSystemProfile(exported).has_value());
     EXPECT_EQ(exported, ExpectedExport(lines, "Holz-dunkel")) << Listing(exported);
@@ -246,7 +262,7 @@ TEST_F(ExportE2E, ClicksWhileAnExportRunsAreIgnored) {
     }
 
     // The first box is the end of this export: no second export, no reset question.
-    EXPECT_EQ(AnswerNextBox(IDOK), "Umgebung wurde erstellt");
+    EXPECT_EQ(AnswerNextBox(IDOK), Done());
     EXPECT_TRUE(FileExists(ExportFolder() + "\\USR\\Viele\\Datei 1499.txt"));
     EXPECT_TRUE(FileExists(sample_.dataDir + "\\Init.vtx"));
 
@@ -270,6 +286,9 @@ TEST_F(ExportE2E, ClosingTheWindowDuringAnExportEndsTheProgram) {
     PostMessageW(main_, WM_CLOSE, 0, 0);
     EXPECT_EQ(tool_.WaitForExit(30000), 0);
     EXPECT_FALSE(FileExists(ExportFolder() + "\\USR\\Viele\\Datei 1499.txt"));
+    // A stopped export leaves no archive, nor a temporary one.
+    EXPECT_FALSE(FileExists(Archive()));
+    EXPECT_FALSE(FileExists(Archive() + ".tmp"));
 }
 
 }  // namespace

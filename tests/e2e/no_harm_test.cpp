@@ -18,6 +18,7 @@
 #include "e2e/driver_win.h"
 #include "e2e/export_steps.h"
 #include "export/export_layout.h"
+#include "fixtures/archive_keep_win.h"
 #include "fixtures/expected_export_win.h"
 #include "fixtures/media_clips_win.h"
 #include "fixtures/sample_install_win.h"
@@ -27,8 +28,6 @@
 
 namespace vtx::testing {
 namespace {
-
-constexpr char kDone[] = "Umgebung wurde erstellt";
 
 bool SetAttributes(const std::string& path, DWORD attributes) {
     return SetFileAttributesW(Widen(path).c_str(), attributes) != FALSE;
@@ -108,6 +107,9 @@ public:
         return ExportThroughTheDialogs(tool_.id(), main_, target_, waitWindow);
     }
     std::string ExportFolder() const { return target_ + "\\VTX Umgebung"; }
+    std::string Archive() const { return ArchivePathFor(ExportFolder()); }
+    // The box that ends an export whose archive was written.
+    std::string DoneText() const { return WithArchiveLine(kExportDoneText, Archive()); }
     std::string App(const std::string& relative) const { return sample_.installDir + "\\" + relative; }
     std::string Usr(const std::string& relative) const { return sample_.dataDir + "\\" + relative; }
 
@@ -146,8 +148,8 @@ TEST_F(NoHarmE2E, ASessionOfEveryActionChangesNothingButTheExportAndTheConfirmed
     PressKeys(main_, {VK_CONTROL, VK_MENU}, 'H');
     ASSERT_TRUE(WaitUntil([&] { return ListLines(list).size() == 53; }, 30000));
 
-    EXPECT_EQ(Export(), kDone);
-    EXPECT_EQ(Export(), kDone);
+    EXPECT_EQ(Export(), DoneText());
+    EXPECT_EQ(Export(), DoneText());
 
     PostClick(GetDlgItem(main_, IDC_CMDSELECTFILE));
     HWND dialog = WaitForOwnedDialog(tool_.id(), main_);
@@ -166,8 +168,12 @@ TEST_F(NoHarmE2E, ASessionOfEveryActionChangesNothingButTheExportAndTheConfirmed
     expected.erase("USR\\Init.vtx");
     EXPECT_EQ(DescribeDifferences(expected, JukeboxFolders()), "");
     const std::string settings = sample_.dataDir.substr(3) + "\\Init.vtx";
-    EXPECT_EQ(CreatedOrDeleted(driveBefore, DriveOutsideWindows(), {ExportFolder().substr(3), settings}), "");
+    // New are only the export folder and its archive beside it.
+    EXPECT_EQ(CreatedOrDeleted(driveBefore, DriveOutsideWindows(),
+                               {ExportFolder().substr(3), Archive().substr(3), settings}),
+              "");
     EXPECT_FALSE(SnapshotTree(ExportFolder()).empty());
+    EXPECT_TRUE(KeepArchive(Archive(), "no-harm-session"));
 }
 
 // Through the real window, so that whatever one export leaves behind on the
@@ -175,7 +181,7 @@ TEST_F(NoHarmE2E, ASessionOfEveryActionChangesNothingButTheExportAndTheConfirmed
 // message boxes) would pile up and show.
 TEST_F(NoHarmE2E, TwentyExportsInARowToOneTargetAllSucceed) {
     ASSERT_EQ(Start().size(), 45u);
-    ASSERT_EQ(Export(), kDone);
+    ASSERT_EQ(Export(), DoneText());
     // Each export gathers its own system profile (time, uptime): compared apart.
     const auto WithoutProfile = [this] {
         Contents contents = ContentsOf(SnapshotTree(ExportFolder()));
@@ -183,10 +189,12 @@ TEST_F(NoHarmE2E, TwentyExportsInARowToOneTargetAllSucceed) {
         return contents;
     };
     const Contents first = WithoutProfile();
-    for (int round = 2; round <= 20; ++round) ASSERT_EQ(Export(), kDone) << "export " << round;
+    for (int round = 2; round <= 20; ++round) ASSERT_EQ(Export(), DoneText()) << "export " << round;
     EXPECT_EQ(WithoutProfile(), first);
+    // The folder and its archive, nothing else (no temporary archive either).
     for (const auto& [path, entry] : SnapshotNames(target_))
-        EXPECT_TRUE(path.starts_with("VTX Umgebung")) << path;
+        EXPECT_TRUE(path == "VTX Umgebung.zip" || path == "VTX Umgebung" || path.starts_with("VTX Umgebung\\")) << path;
+    EXPECT_TRUE(KeepArchive(Archive(), "no-harm-twentieth-export"));
     CloseNormally();
 }
 
@@ -220,7 +228,7 @@ public:
     }
 };
 
-std::string Done(NoHarmE2E&) { return kDone; }
+std::string Done(NoHarmE2E& t) { return t.DoneText(); }
 
 std::string RandomBytes(size_t count, unsigned seed) {
     std::string bytes(count, '\0');
@@ -323,6 +331,18 @@ TEST_F(BadInputE2E, TargetsThatCannotTakeTheExportAreNamed) {
          [](NoHarmE2E& t) { return FolderNotCreatedText(t.ExportFolder()); }, [](NoHarmE2E&) {},
          WaitWindow::ClosesAfterTheBox});
     EXPECT_EQ(ReadFileBytes(ExportFolder()), "Datei");
+    DeleteFileW(Widen(ExportFolder()).c_str());
+
+    // A folder where the archive belongs: the export is made, the folder stays.
+    Run({"a folder named VTX Umgebung.zip",
+         [](NoHarmE2E& t) { ASSERT_TRUE(WriteFileBytes(t.Archive() + "\\Notiz.txt", "meins")); },
+         [](NoHarmE2E& t) {
+             return WithArchiveFailure(kExportDoneText, t.Archive(), t.ExportFolder(),
+                                       "an seiner Stelle steht ein Verzeichnis gleichen Namens");
+         }});
+    EXPECT_EQ(ReadFileBytes(Archive() + "\\Notiz.txt"), "meins");
+    EXPECT_EQ(ReadFileBytes(ExportFolder() + "\\USR\\Fehler.log"),
+              "01.12.2026 20:15:03 Fehler 53: Datei nicht gefunden\r\n");
 }
 
 // The drive the user picked is gone when the export starts (a pulled USB stick).
@@ -348,7 +368,9 @@ TEST_F(BadInputE2E, ATargetDriveThatVanishedIsNamed) {
 
 TEST_F(BadInputE2E, LockedSourcesAreNamedAndTheRestIsExported) {
     Run({"settings file and an ini file held open by the jukebox", [](NoHarmE2E&) {},
-         [](NoHarmE2E& t) { return FailedFilesText(2, {t.Usr("Init.vtx"), t.App("Velatrix-Tunes.ini")}); },
+         [](NoHarmE2E& t) {
+             return WithArchiveLine(FailedFilesText(2, {t.Usr("Init.vtx"), t.App("Velatrix-Tunes.ini")}), t.Archive());
+         },
          [](NoHarmE2E& t) {
              for (const std::string& path : {t.Usr("Init.vtx"), t.App("Velatrix-Tunes.ini")}) {
                  t.locks_.push_back(Lock(path));

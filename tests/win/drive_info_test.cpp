@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,7 @@
 namespace vtx {
 namespace {
 
-using DriveIdRoutine = std::string (*)(std::int16_t&);
+using DriveIdRoutine = std::string (*)(std::int16_t&, const ProbeWait&);
 
 // The text must be what the status says: "" for 1 and 4, hex digits for 0 and 2.
 void ExpectConsistent(const std::string& text, std::int16_t status, const char* label) {
@@ -55,7 +56,7 @@ TEST(DriveIds, EveryRoutineSetsAStatusThatMatchesItsText) {
     };
     for (const auto& r : routines) {
         std::int16_t status = 77;  // set on entry, whatever it was
-        const std::string text = r.routine(status);
+        const std::string text = r.routine(status, {});
         ExpectConsistent(text, status, r.label);
         EXPECT_NE(status, kDriveIdFailed) << r.label;
     }
@@ -70,7 +71,7 @@ TEST(DriveIds, WmiIdsEncodeTheFirstFixedDisk) {
         const std::optional<std::string> value = FirstFixedDisk(c.property);
         ASSERT_TRUE(value.has_value()) << "WMI offers no fixed disk with " << Narrow(c.property);
         std::int16_t status = 0;
-        const std::string text = c.routine(status);
+        const std::string text = c.routine(status, {});
         if (value->empty()) {
             EXPECT_EQ(status, kDriveIdMissing);
         } else if (IsHex(*value)) {
@@ -148,6 +149,33 @@ TEST(SmartIdentify, LeavesTheIdentityAloneWhenRefused) {
     EXPECT_EQ(identity.Model, "before");
     EXPECT_FALSE(SmartGetVersion(INVALID_HANDLE_VALUE));
     EXPECT_FALSE(SmartEnable(INVALID_HANDLE_VALUE, 0));
+}
+
+TEST(DriveIds, PastTheirDeadlinesSmartFindsNothingAndWmiFails) {
+    // With the report's budget spent, the SMART walk and the WMI query count as
+    // past their deadlines; the registry routines have none.
+    const DeadlineBudget spent(std::chrono::milliseconds(0));
+    const ProbeWait late{&spent, {}};
+    const struct {
+        const char* label;
+        DriveIdRoutine routine;
+        std::int16_t status;
+    } cases[] = {
+        {"ID 1", DriveIdSmartSerial, kDriveIdMissing},
+        {"ID 2", DriveIdSmartModel, kDriveIdMissing},
+        {"ID 3", DriveIdWmiSerial, kDriveIdFailed},
+        {"ID 4", DriveIdWmiModel, kDriveIdFailed},
+    };
+    for (const auto& c : cases) {
+        std::int16_t status = 77;
+        EXPECT_EQ(c.routine(status, late), "") << c.label;
+        EXPECT_EQ(status, c.status) << c.label;
+    }
+    for (DriveIdRoutine routine : {DriveIdRegInstance, DriveIdRegDevice}) {
+        std::int16_t withBudget = 77, without = 77;
+        EXPECT_EQ(routine(withBudget, late), routine(without, {}));
+        EXPECT_EQ(withBudget, without);
+    }
 }
 
 }  // namespace

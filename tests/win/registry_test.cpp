@@ -25,6 +25,7 @@ namespace vtx {
 namespace {
 
 using vtx::testing::TempFolder;
+using vtx::testing::WindowsIs64Bit;
 using vtx::testing::WriteFileBytes;
 
 // Keys below HKEY_CLASSES_ROOT, written in one registry view and deleted with

@@ -17,6 +17,7 @@ namespace vtx {
 namespace {
 
 using testing::TempFolder;
+using testing::JukeboxSystemFolder;
 using testing::WriteFileBytes;
 
 class RecordingPrompts final : public Prompts {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "report/system_info_win.h"
@@ -22,6 +23,16 @@ TEST(GetSystemInfo, ReadsMemoryAndClockFromWmi) {
     ASSERT_FALSE(info.ClockSpeed.empty());
     EXPECT_EQ(info.ClockSpeed.find_first_not_of("0123456789"), std::string::npos) << info.ClockSpeed;
     EXPECT_GT(std::stoul(info.ClockSpeed), 0ul);
+}
+
+TEST(GetSystemInfo, PastItsDeadlineLeavesEveryFieldEmpty) {
+    // The report's budget spent: the first query counts as past its deadline.
+    const DeadlineBudget spent(std::chrono::milliseconds(0));
+    SystemInfo info{"x", "y", "z"};
+    EXPECT_FALSE(GetSystemInfo(info, ProbeWait{&spent, {}}));
+    EXPECT_EQ(info.TotalMemory, "");
+    EXPECT_EQ(info.FreeMemory, "");
+    EXPECT_EQ(info.ClockSpeed, "");
 }
 
 // Sets the user's decimal and grouping separators for one test and puts the
