@@ -21,6 +21,7 @@
 #include "fixtures/expected_export_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/temp_folder_win.h"
+#include "fixtures/windows_world_win.h"
 #include "version.h"
 
 namespace vtx::testing {
@@ -32,6 +33,9 @@ using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 // The profile without what changes from one moment to the next.
+// "64-Bit" or "32-Bit"
+std::string Bits(bool is64) { return is64 ? "64-Bit" : "32-Bit"; }
+
 std::vector<std::string> Steady(std::vector<std::string> lines) {
     static const std::regex kChanging("(  Uhrzeit:|  Windows läuft seit:|    Frei:|  Datum:)( +).*");
     for (std::string& line : lines) line = std::regex_replace(line, kChanging, "$1$2<...>");
@@ -103,6 +107,12 @@ TEST_F(SystemProfileE2E, SystemGoesToStandardOutputOrAUtf8FileWithByteOrderMark)
          })
         EXPECT_THAT(lines, Contains(line));
     EXPECT_THAT(lines, Contains("  Pfad:                     " + exe_));
+    // Windows's bitness and the tool's own: the product is 32-bit also on 64-bit Windows.
+    const auto windowsAt = std::find(lines.begin(), lines.end(), "Windows:");
+    const auto toolAt = std::find(lines.begin(), lines.end(), "VTX Diagnostic:");
+    ASSERT_TRUE(windowsAt < toolAt && toolAt < lines.end());
+    EXPECT_THAT(std::vector<std::string>(windowsAt, toolAt), Contains("  Architektur:              " + Bits(WindowsIs64Bit())));
+    EXPECT_THAT(std::vector<std::string>(toolAt, lines.end()), Contains("  Architektur:              " + Bits(sizeof(void*) == 8)));
     EXPECT_THAT(lines, Contains("    Installationsordner:    " + sample_.installDir));
     EXPECT_THAT(lines, Contains("    Datenordner:            " + sample_.dataDir));
     EXPECT_THAT(lines, Contains("    Coverordner:            " + sample_.dataDir + "\\Cover"));
@@ -221,7 +231,7 @@ TEST_F(SystemProfileE2E, UnderWindows10TheProfileTellsTheTruthWhileTheReportCann
     EXPECT_THAT(lines, Contains("  Kernel-Version:           10.0.18362"));
     EXPECT_THAT(lines, Contains(Matches("  Build:                    18362(\\.[0-9]+)?")));
     EXPECT_THAT(lines, Contains(Matches("  Name:                     .*Windows 10.*")));
-    EXPECT_THAT(lines, Contains("  Architektur:              64-Bit"));
+    EXPECT_THAT(lines, Contains("  Architektur:              " + Bits(WindowsIs64Bit())));
 
     // The report keeps the jukebox's view: the platform hides the version from it.
     const ToolRun report = Run("/report");

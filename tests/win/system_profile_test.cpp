@@ -12,6 +12,7 @@
 #include "export/virtual_store_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/temp_folder_win.h"
+#include "fixtures/windows_world_win.h"
 #include "report/profile_devices_win.h"
 #include "report/profile_drives_win.h"
 #include "report/profile_jukebox_win.h"
@@ -46,10 +47,8 @@ TEST(SystemProfileProbes, WindowsAndTheToolAsTheKernelAndTheRegistrySeeThem) {
     EXPECT_THAT(*windows.productName, ::testing::HasSubstr("Windows 7"));
     EXPECT_EQ(windows.currentBuild, "7601");
     EXPECT_EQ(windows.displayVersion, std::nullopt);
-    ASSERT_TRUE(windows.is64Bit.has_value());
-    if (sizeof(void*) == 8) {
-        EXPECT_TRUE(*windows.is64Bit);
-    }
+    // 64-bit Windows also where a 32-bit tool runs under WoW64.
+    EXPECT_EQ(windows.is64Bit, testing::WindowsIs64Bit());
 
     const ToolFacts tool = GetToolFacts("9.8.7");
     EXPECT_EQ(tool.version, "9.8.7");
