@@ -1,6 +1,7 @@
 #include "app/export_request_win.h"
 
 #include "common/directories.h"
+#include "export/virtual_store_win.h"
 
 namespace vtx {
 
@@ -15,6 +16,7 @@ ExportRequest MakeExportRequest(const MainState& state, const std::string& chose
     request.skinName = skinName;
     request.screenWidth = state.ScreenWidth;
     request.screenHeight = state.ScreenHeight;
+    request.virtualStoreDir = VirtualStoreFolder(InstallDir);
     return request;
 }
 

@@ -11,7 +11,7 @@ namespace vtx {
 bool WriteReportFile(const std::string& path, const std::vector<std::string>& lines) {
     if (path.empty() || path.find('\0') != std::string::npos) return false;
     const std::string bytes = ToAnsi(ReportText(lines));
-    const std::wstring widePath = Widen(path);
+    const std::wstring widePath = WidenPath(path);
     bool written = false;
     {
         FileHandle file(CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
