@@ -1,7 +1,8 @@
 // Benchmarks of the export and of the counting of covers, each against a minimal
 // walk written here and measured in the same run:
 // - the export of a large tree (2,000 and 20,000 files in about 200 folders, five
-//   levels deep, 1% "ini") against a reference that walks the same trees with
+//   levels deep, 1% "ini") with its progress shown in the wait window, as the
+//   window runs it, against a reference that walks the same trees with
 //   FindFirstFileW and creates each folder and one empty file per file, nothing
 //   else; median of 5 runs each, interleaved;
 // - the export with its archive (ArchiveExportFolder after the export, as the
@@ -23,6 +24,7 @@
 #include "common/files_win.h"
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
+#include "app/wait_window_win.h"
 #include "export/environment_export_win.h"
 #include "export/export_archive_win.h"
 #include "fixtures/temp_folder_win.h"
@@ -91,6 +93,16 @@ void ReferenceWalk(const std::wstring& source, const std::wstring& destination) 
     } while (FindNextFileW(find.get(), &data));
 }
 
+// The export as the window runs it: the wait window shows the walk's progress at
+// the pace of the window's messages.
+ExportResult WindowExport(const ExportRequest& request) {
+    WaitWindow pleaseWait;
+    pleaseWait.ShowProgress();
+    ExportProgress progress;
+    const bool stop = false;
+    return ExportEnvironment(request, ExportProgressPump(pleaseWait, progress, stop), &progress);
+}
+
 ExportRequest RequestFor(const std::string& install, const std::string& data, const std::string& target) {
     ExportRequest request;
     request.chosenFolder = target;
@@ -129,8 +141,7 @@ double ChildPeakBytes(const std::string& install, const std::string& data, const
 
 int PeakChild(int argc, wchar_t** argv) {
     if (argc < 5) return 0;
-    const ExportResult result =
-        ExportEnvironment(RequestFor(Narrow(argv[2]), Narrow(argv[3]), Narrow(argv[4])), WindowMessagePump());
+    const ExportResult result = WindowExport(RequestFor(Narrow(argv[2]), Narrow(argv[3]), Narrow(argv[4])));
     if (result.outcome != ExportOutcome::Created) return 0;
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -169,7 +180,7 @@ int Main(const std::string& covers) {
             if (!archived) std::fprintf(stderr, "export with archive failed\n");
             ExportResult result;
             exportTimes.push_back(Timed([&] { testing::RemoveTree(exportFolder); },
-                                        [&] { result = ExportEnvironment(RequestFor(install, data, target), WindowMessagePump()); }));
+                                        [&] { result = WindowExport(RequestFor(install, data, target)); }));
             if (result.outcome != ExportOutcome::Created) std::fprintf(stderr, "export failed: %s\n", result.message.c_str());
             referenceTimes.push_back(Timed([&] { testing::RemoveTree(reference); },
                                            [&] {

@@ -16,6 +16,10 @@
 
 #define IDC_WAIT_FRAME 1101
 #define IDC_WAIT_LABEL1 1102
+// The export's progress in the wait window.
+#define IDC_WAIT_FOLDER 1103
+#define IDC_WAIT_COUNT 1104
+#define IDC_WAIT_CANCEL 1105
 
 #define VTX_MAIN_CAPTION L"VTX Diagnostic"
 #define VTX_MAIN_CLASS L"VTXDiagnosticMain"

@@ -2,6 +2,7 @@
 
 #include "app/system_profile_facts_win.h"
 #include "common/directories.h"
+#include "export/virtual_store_win.h"
 
 namespace vtx {
 
@@ -17,6 +18,7 @@ ExportRequest MakeExportRequest(const MainState& state, const std::string& chose
     request.skinName = skinName;
     request.screenWidth = state.ScreenWidth;
     request.screenHeight = state.ScreenHeight;
+    request.virtualStoreDir = VirtualStoreFolder(InstallDir);
     return request;
 }
 

@@ -43,6 +43,14 @@ inline constexpr TwipsRect kWaitClient{0, 0, 3615, 1155};
 inline constexpr TwipsRect kWaitFrame{0, 0, 3615, 1095};
 inline constexpr TwipsRect kWaitLabel{480, 360, 2535, 495};
 inline constexpr const char* kWaitText = "Bitte warten, Informationen werden gesammelt...";
+// The export's form of the wait window: taller, with the folder being walked, the
+// number of files done and "Abbrechen" below the text.
+inline constexpr TwipsRect kProgressClient{0, 0, 3615, 2235};
+inline constexpr TwipsRect kProgressFrame{0, 0, 3615, 2175};
+inline constexpr TwipsRect kProgressFolder{240, 960, 3135, 255};
+inline constexpr TwipsRect kProgressCount{240, 1260, 3135, 255};
+inline constexpr TwipsRect kProgressCancel{1200, 1635, 1215, 375};
+inline constexpr const char* kCancelCaption = "Abbrechen";
 
 // The log list's font: "Courier New" 9.75 pt, normal weight.
 inline constexpr const char* kListFontFace = "Courier New";

@@ -56,11 +56,12 @@ void Main::cmdCreateRuntime_Click() {
         if (chosenFolder.empty()) return;
 
         pleaseWait = std::make_unique<WaitWindow>();
-        pleaseWait->Show();
+        pleaseWait->ShowProgress();
         ExportDir = ExportFolderIn(chosenFolder);
         const ExportRequest request = MakeExportRequest(state_, chosenFolder, skinName, LogLines());
 
-        const ExportResult result = ExportEnvironment(request, WindowMessagePump());
+        ExportProgress progress;
+        const ExportResult result = RunExportWalk(request, *pleaseWait, progress);
         switch (result.outcome) {
             case ExportOutcome::Created:
             case ExportOutcome::CreatedWithFailures: {
@@ -76,8 +77,13 @@ void Main::cmdCreateRuntime_Click() {
                 prompts_.Message(hwnd(), result.message, "", kCriticalBox);
                 break;
             case ExportOutcome::Cancelled:
-                break;  // the window is closing: nobody to tell
+                // "Abbrechen" or the window closing: said so, then the window closes
+                // when that was asked.
+                pleaseWait.reset();
+                prompts_.Message(hwnd(), result.message, "", kInformationBox);
+                break;
         }
+        if (closeRequested_) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     } catch (const std::exception& error) {
         pleaseWait.reset();
         TellUnexpected(prompts_, hwnd(), "Beim Erstellen der Umgebung", error.what());
@@ -87,6 +93,16 @@ void Main::cmdCreateRuntime_Click() {
     }
 }
 
+ExportResult Main::RunExportWalk(const ExportRequest& request, WaitWindow& pleaseWait, ExportProgress& progress) {
+    closeRequested_ = false;
+    exportWalking_ = true;
+    struct Done {
+        bool& walking;
+        ~Done() { walking = false; }
+    } done{exportWalking_};
+    return ExportEnvironment(request, ExportProgressPump(pleaseWait, progress, closeRequested_), &progress);
+}
+
 void Main::cmdResetDBase_Click() {
     if (actionRunning_) return;
     ActionScope scope(actionRunning_);
@@ -94,11 +110,19 @@ void Main::cmdResetDBase_Click() {
         if (prompts_.Message(hwnd(), kResetQuestionText, kResetTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) !=
             IDYES)
             return;
-        if (DeleteSettingsFile() == ResetResult::Failed) {
-            prompts_.Message(hwnd(), ResetFailedText(DataDir + "\\Init.vtx"), "", kCriticalBox);
-            return;
+        const ResetOutcome reset = DeleteSettingsFile();
+        switch (reset.result) {
+            case ResetResult::BackupFailed:
+                prompts_.Message(hwnd(), BackupFailedText(DataDir + "\\Init.vtx", DataDir), "", kCriticalBox);
+                return;
+            case ResetResult::Failed:
+                prompts_.Message(hwnd(), ResetFailedText(DataDir + "\\Init.vtx"), "", kCriticalBox);
+                return;
+            case ResetResult::Deleted:
+            case ResetResult::NotPresent:
+                break;
         }
-        prompts_.Message(hwnd(), kResetDoneText, kResetDoneTitle, kInformationBox);
+        prompts_.Message(hwnd(), ResetDoneMessage(reset.backup), kResetDoneTitle, kInformationBox);
     } catch (const std::exception& error) {
         TellUnexpected(prompts_, hwnd(), "Beim Zurücksetzen der Einstellungen", error.what());
     } catch (...) {

@@ -261,6 +261,12 @@ LRESULT Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return WindowBase::HandleMessage(message, wParam, lParam);
         case WM_CLOSE:
+            // During the export's walks the close waits for the export to stop and
+            // remove its half-made folder.
+            if (exportWalking_) {
+                closeRequested_ = true;
+                return 0;
+            }
             // Unloading is never cancelled.
             try {
                 Form_Unload();

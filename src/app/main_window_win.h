@@ -65,6 +65,9 @@ protected:
 
 private:
     void CreateControls();
+    // The export's walks with the progress shown in `pleaseWait`; closing the
+    // window meanwhile stops them like "Abbrechen".
+    ExportResult RunExportWalk(const ExportRequest& request, WaitWindow& pleaseWait, ExportProgress& progress);
     void Form_KeyUp(WPARAM keyCode, int shift);
     // The list's context menu at `screenPoint`, or under the list's current line
     // when opened from the keyboard (-1, -1).
@@ -81,6 +84,10 @@ private:
     // BuildReport is under way; the window was asked to close meanwhile.
     bool reportRunning_ = false;
     bool closeAfterReport_ = false;
+    // The export's walks are running: closing the window stops them first
+    // (closeRequested_), and the window closes once the export has said so.
+    bool exportWalking_ = false;
+    bool closeRequested_ = false;
 };
 
 }  // namespace vtx

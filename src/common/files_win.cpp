@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/handles_win.h"
+#include "common/long_path.h"
 #include "common/strings.h"
 #include "common/unicode_win.h"
 
@@ -21,11 +22,12 @@ constexpr DWORD kCountAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
 // The volume-label bit (8), which the headers no longer name.
 constexpr DWORD kVolumeLabel = 8;
 
-// The wide form of a UTF-8 path; nothing for a text that cannot name a file (one
-// holding a NUL would otherwise silently name a shorter path).
+// The wide extended form of a UTF-8 path (see ExtendedPath); nothing for a text that
+// cannot name a file (one holding a NUL would otherwise silently name a shorter
+// path).
 std::optional<std::wstring> WidePath(std::string_view path) {
     if (path.find('\0') != std::string_view::npos) return std::nullopt;
-    return Widen(path);
+    return WidenPath(path);
 }
 
 // folder + "\" + name, without doubling a backslash the folder already ends with.
@@ -167,7 +169,8 @@ bool DirExists(const std::string& path) {
 
 bool CreatePath(const std::string& path) {
     if (path.empty()) return false;  // names no folder; "\" would be the current drive's root
-    std::string folder = path;
+    // The levels of the resolved path: "C:\\a\\..\\b" makes C:\\b alone.
+    std::string folder = ResolvedPath(path);
     if (folder.back() != '\\') folder.push_back('\\');
     if (DirExists(folder)) return true;
 
@@ -243,7 +246,8 @@ long CountLines(const std::string& path) {
 bool IsAdmin() { return IsUserAnAdmin() != FALSE; }
 
 bool DeleteDirectory(const std::string& path) {
-    if (IsRootFolder(path)) return false;  // never empty a whole drive or share
+    // Never empty a whole drive or share, however the path spells it ("C:\\a\\..").
+    if (IsRootFolder(ResolvedPath(path))) return false;
     const auto wide = WidePath(path);
     return wide && DeleteTree(*wide);
 }

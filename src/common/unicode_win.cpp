@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/long_path.h"
+
 namespace vtx {
 namespace {
 
@@ -27,6 +29,7 @@ std::string FromWide(UINT codePage, std::wstring_view text) {
 
 std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string Narrow(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
+std::wstring WidenPath(std::string_view path) { return Widen(ExtendedPath(path)); }
 
 std::string NarrowBuffer(const wchar_t* buffer, size_t capacity) {
     size_t length = 0;

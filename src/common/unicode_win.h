@@ -11,6 +11,9 @@ namespace vtx {
 std::wstring Widen(std::string_view utf8);
 // UTF-16 -> UTF-8. Unpaired surrogates become U+FFFD.
 std::string Narrow(std::wstring_view wide);
+// The wide extended form of a path for a file-system call (see ExtendedPath):
+// Widen(ExtendedPath(path)).
+std::wstring WidenPath(std::string_view path);
 // A wide buffer filled by Windows, cut at its first NUL.
 std::string NarrowBuffer(const wchar_t* buffer, size_t capacity);
 

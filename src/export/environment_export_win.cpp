@@ -7,9 +7,12 @@
 
 #include "common/files_win.h"
 #include "common/handles_win.h"
+#include "common/long_path.h"
 #include "common/strings.h"
 #include "common/unicode_win.h"
 #include "export/export_layout.h"
+#include "export/folder_identity_win.h"
+#include "export/protected_folders_win.h"
 #include "report/report_file_win.h"
 #include "report/system_profile.h"
 
@@ -22,44 +25,28 @@ constexpr DWORD kBlockingAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_H
 
 bool NamesAFile(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
 
-// What tells one folder from another whatever the spelling of its path (case,
-// short names, doubled backslashes).
-struct FolderIdentity {
-    DWORD volume = 0;
-    DWORD indexHigh = 0;
-    DWORD indexLow = 0;
-    bool operator==(const FolderIdentity&) const = default;
-};
-
-std::optional<FolderIdentity> IdentityOf(const std::string& folder) {
-    if (!NamesAFile(folder)) return std::nullopt;
-    FileHandle handle(CreateFileW(Widen(folder).c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-}
-
 std::wstring WithoutTrailingBackslash(std::wstring path) {
     while (path.size() > 1 && path.back() == L'\\') path.pop_back();
     return path;
+}
+
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 // The export folder, recognised during the walks.
 class ExportFolderMatch {
 public:
     explicit ExportFolderMatch(const std::string& folder)
-        : identity_(IdentityOf(folder)), path_(WithoutTrailingBackslash(Widen(folder))) {}
+        : identity_(IdentityOf(folder)), path_(WithoutTrailingBackslash(Widen(ResolvedPath(folder)))) {}
 
     bool Matches(const std::string& folder) const {
         if (identity_) {
             if (const auto other = IdentityOf(folder)) return *other == *identity_;
         }
         // Without identities, the paths decide, ignoring case as the file system does.
-        const std::wstring other = WithoutTrailingBackslash(Widen(folder));
-        return CompareStringOrdinal(other.c_str(), static_cast<int>(other.size()), path_.c_str(),
-                                    static_cast<int>(path_.size()), TRUE) == CSTR_EQUAL;
+        return SameTextIgnoringCase(WithoutTrailingBackslash(Widen(ResolvedPath(folder))), path_);
     }
 
 private:
@@ -81,15 +68,16 @@ bool ClearBlockingAttributes(const std::wstring& copy) {
 // attributes that would block deleting the copy later.
 bool CopyPlain(const std::string& source, const std::string& destination) {
     if (!NamesAFile(source) || !NamesAFile(destination)) return false;
-    const std::wstring wideDestination = Widen(destination);
-    return CopyFileW(Widen(source).c_str(), wideDestination.c_str(), TRUE) && ClearBlockingAttributes(wideDestination);
+    const std::wstring wideDestination = WidenPath(destination);
+    return CopyFileW(WidenPath(source).c_str(), wideDestination.c_str(), TRUE) &&
+           ClearBlockingAttributes(wideDestination);
 }
 
 // The folder of a destination that found it missing. Folders are walked parent
 // before children, so its parent is nearly always there: one creation is tried
 // before CreatePath looks at every level of the path.
 bool MakeFolder(const std::string& folder) {
-    if (NamesAFile(folder) && CreateDirectoryW(Widen(folder).c_str(), nullptr)) return true;
+    if (NamesAFile(folder) && CreateDirectoryW(WidenPath(folder).c_str(), nullptr)) return true;
     return CreatePath(folder);
 }
 
@@ -109,10 +97,10 @@ enum class Placed { Done, NoFolder, Failed };
 // the file exist is learnt from the creation itself.
 Placed Place(const std::string& source, const std::string& destination, bool copy) {
     if (!NamesAFile(source) || !NamesAFile(destination)) return Placed::Failed;
-    const std::wstring wideDestination = Widen(destination);
+    const std::wstring wideDestination = WidenPath(destination);
     DWORD error = ERROR_SUCCESS;
     if (copy) {
-        if (!CopyFileW(Widen(source).c_str(), wideDestination.c_str(), TRUE)) error = GetLastError();
+        if (!CopyFileW(WidenPath(source).c_str(), wideDestination.c_str(), TRUE)) error = GetLastError();
     } else {
         error = CreateNewEmptyFile(wideDestination);
     }
@@ -122,10 +110,22 @@ Placed Place(const std::string& source, const std::string& destination, bool cop
     return !copy || ClearBlockingAttributes(wideDestination) ? Placed::Done : Placed::Failed;
 }
 
+// True when `folder` (existing, identity `identity`) is `tree` or one of the
+// folders above it.
+bool IsOrHolds(const FolderIdentity& identity, const std::string& tree) {
+    for (std::string level = ResolvedPath(tree); !level.empty(); level = GetParentPath(level)) {
+        // "C:" alone would name the current folder of the drive.
+        const bool root = IsRootFolder(level);
+        if (IdentityOf(root ? level + "\\" : level) == identity) return true;
+        if (root) break;
+    }
+    return false;
+}
+
 class EnvironmentExport {
 public:
-    EnvironmentExport(const ExportRequest& request, const MessagePump& pump)
-        : request_(request), outerPump_(pump), ExportDir(ExportFolderIn(request.chosenFolder)) {
+    EnvironmentExport(const ExportRequest& request, const MessagePump& pump, ExportProgress* progress)
+        : request_(request), outerPump_(pump), progress_(progress), ExportDir(ExportFolderIn(request.chosenFolder)) {
         result_.folder = ExportDir;
     }
     // The pump below refers to this object.
@@ -133,6 +133,10 @@ public:
     EnvironmentExport& operator=(const EnvironmentExport&) = delete;
 
     ExportResult Run() {
+        if (const auto identity = IdentityOf(ExportDir)) {
+            for (const std::string* tree : {&request_.installDir, &request_.dataDir, &request_.virtualStoreDir})
+                if (IsOrHolds(*identity, *tree)) return Stop(ExportFolderHoldsJukeboxText(ExportDir));
+        }
         if (DirExists(ExportDir) && !DeleteDirectory(ExportDir)) return Stop(FolderNotDeletedText(ExportDir));
         if (!CreatePath(ExportDir)) return Stop(FolderNotCreatedText(ExportDir));
         exportFolder_.emplace(ExportDir);
@@ -142,11 +146,21 @@ public:
         const std::string profile = ExportDir + "\\" + kSystemProfileFileName;
         if (!WriteSystemProfileFile(profile, request_.systemProfile)) Failed(profile);
 
-        if (FileExists(request_.skinFile)) {
+        const ProtectedFolders protectedFolders;
+        const ProtectedFolder installKind =
+            request_.installDir.empty() ? ProtectedFolder::None : protectedFolders.Classify(request_.installDir);
+        const ProtectedFolder dataKind =
+            request_.dataDir.empty() ? ProtectedFolder::None : protectedFolders.Classify(request_.dataDir);
+        // The VirtualStore of a tree that is not taken is not taken either.
+        const std::string virtualStore =
+            installKind == ProtectedFolder::None && DirExists(request_.virtualStoreDir) ? request_.virtualStoreDir : "";
+
+        const std::string skinFile = AsTheJukeboxSeesIt(request_.skinFile, virtualStore);
+        if (FileExists(skinFile)) {
             const std::string folder =
                 SkinExportFolder(ExportDir, request_.skinName, request_.screenWidth, request_.screenHeight);
             if (!CreatePath(folder)) return Stop(FolderNotCreatedText(folder));
-            Copy(request_.skinFile, folder + "\\Skin.t6s");
+            Copy(skinFile, folder + "\\Skin.t6s");
         }
         for (const char* name : {"\\Init.vtx", "\\Fehler.log"}) {
             const std::string source = request_.dataDir + name;
@@ -156,17 +170,25 @@ public:
             Copy(source, folder + name);
         }
 
-        const auto folderFound = [this](const std::string& folder) { return FolderFound(folder); };
-        for (const std::string* tree : {&request_.installDir, &request_.dataDir}) {
-            // "" would stand for the root of the current drive.
-            if (tree->empty()) continue;
-            if (!ForEachFolder(*tree, folderFound, pump_)) {
-                result_.outcome = ExportOutcome::Cancelled;
-                return result_;
-            }
-        }
+        // The VirtualStore first: its files win over the originals the walk of the
+        // install folder finds afterwards, since a file whose destination exists is
+        // left alone.
+        if (!virtualStore.empty() && !Walk(virtualStore, Mapping::VirtualStore)) return Cancel();
+        installTaken_ = installKind == ProtectedFolder::None;
+        if (!installTaken_)
+            NotTaken(TreeNotTakenText(request_.installDir, installKind, true));
+        else if (!Walk(request_.installDir, Mapping::Trees))
+            return Cancel();
+        if (dataKind != ProtectedFolder::None)
+            NotTaken(TreeNotTakenText(request_.dataDir, dataKind, false));
+        else if (!Walk(request_.dataDir, Mapping::Trees))
+            return Cancel();
 
-        if (result_.failedCount > 0) {
+        if (!result_.notTaken.empty()) {
+            result_.outcome = ExportOutcome::CreatedWithFailures;
+            result_.message = IncompleteExportText(result_.notTaken, installKind != ProtectedFolder::None,
+                                                   result_.failedCount, result_.firstFailures);
+        } else if (result_.failedCount > 0) {
             result_.outcome = ExportOutcome::CreatedWithFailures;
             result_.message = FailedFilesText(result_.failedCount, result_.firstFailures);
         } else {
@@ -177,22 +199,55 @@ public:
     }
 
 private:
+    // How a walked file finds its destination: the install and data folders by
+    // ExportDestination, the VirtualStore's files at their place below APP.
+    enum class Mapping { Trees, VirtualStore };
+
+    // The VirtualStore's copy of an install-folder file when there is one, else the
+    // file itself.
+    std::string AsTheJukeboxSeesIt(const std::string& file, const std::string& virtualStore) const {
+        const std::string& install = request_.installDir;
+        if (virtualStore.empty() || install.empty() || !file.starts_with(install + "\\")) return file;
+        const std::string stored = virtualStore + file.substr(install.size());
+        return FileExists(stored) ? stored : file;
+    }
+
+    // False when the pump stopped the walk.
+    bool Walk(const std::string& tree, Mapping mapping) {
+        // "" would stand for the root of the current drive.
+        if (tree.empty()) return true;
+        mapping_ = mapping;
+        walkedTree_ = &tree;
+        const auto folderFound = [this](const std::string& folder) { return FolderFound(folder); };
+        return ForEachFolder(tree, folderFound, pump_);
+    }
+
     // Hands the files of one walked folder to WriteDirectory; the export folder is
     // neither read nor entered.
     bool FolderFound(const std::string& FFolder) {
         if (exportFolder_ && exportFolder_->Matches(FFolder)) return false;
+        if (progress_) progress_->folder = FFolder;
         ForEachFile(FFolder + "\\", "*", kExportAttributeMask, [this](const std::string&) { WriteDirectory(); },
                     pump_);
         return true;
+    }
+
+    std::string DestinationOf(const std::string& source) const {
+        // An install folder that is not taken maps nothing either: "C:" (the tool in
+        // C:\Tools) would otherwise claim every file of the data folder for APP.
+        if (mapping_ == Mapping::Trees)
+            return ExportDestination(source, installTaken_ ? request_.installDir : std::string(), request_.dataDir,
+                                     ExportDir);
+        return ExportDir + "\\APP" + source.substr(walkedTree_->size());
     }
 
     // Places the walked file FoundPath in the export: a copy for "ini", else an
     // empty file; a file already at the destination stays. Its folder is made
     // when the first file in it finds it missing.
     void WriteDirectory() {
+        if (progress_) ++progress_->files;
         const std::string& source = FoundPath;
-        const std::string destination =
-            ExportDestination(source, request_.installDir, request_.dataDir, ExportDir);
+        const std::string destination = DestinationOf(source);
         if (destination.empty()) return;  // outside both trees: nothing to place
         // A file whose copy failed above gets no empty stand-in: an empty Init.vtx in
         // the export would look like the jukebox's real settings.
@@ -210,18 +265,17 @@ private:
     }
 
     void Copy(const std::string& source, const std::string& destination) {
+        if (progress_) ++progress_->files;
         if (CopyPlain(source, destination)) return;
         Failed(source);
-        failedCopies_.push_back(Widen(destination));
+        failedCopies_.push_back(Widen(ResolvedPath(destination)));
     }
 
     bool CopyFailedFor(const std::string& destination) const {
         if (failedCopies_.empty()) return false;
-        const std::wstring wide = Widen(destination);
+        const std::wstring wide = Widen(ResolvedPath(destination));
         for (const std::wstring& failed : failedCopies_)
-            if (CompareStringOrdinal(wide.c_str(), static_cast<int>(wide.size()), failed.c_str(),
-                                     static_cast<int>(failed.size()), TRUE) == CSTR_EQUAL)
-                return true;
+            if (SameTextIgnoringCase(wide, failed)) return true;
         return false;
     }
 
@@ -230,14 +284,24 @@ private:
         if (result_.firstFailures.size() < kNamedFailures) result_.firstFailures.push_back(path);
     }
 
+    void NotTaken(const std::string& paragraph) { result_.notTaken.push_back(paragraph); }
+
     ExportResult Stop(const std::string& message) {
         result_.outcome = ExportOutcome::Stopped;
         result_.message = message;
         return result_;
     }
 
+    // Nothing half done stays: the export folder goes again.
+    ExportResult Cancel() {
+        result_.outcome = ExportOutcome::Cancelled;
+        result_.message = ExportCancelledText(ExportDir, DeleteDirectory(ExportDir));
+        return result_;
+    }
+
     const ExportRequest& request_;
     const MessagePump& outerPump_;
+    ExportProgress* progress_;
     // Once the outer pump asked to stop, every level of the walk hears it.
     bool stopped_ = false;
     const MessagePump pump_ = [this] {
@@ -247,6 +311,9 @@ private:
     const std::string ExportDir;
     std::optional<ExportFolderMatch> exportFolder_;
     std::vector<std::wstring> failedCopies_;  // destinations of the copies above that failed
+    Mapping mapping_ = Mapping::Trees;
+    bool installTaken_ = true;
+    const std::string* walkedTree_ = nullptr;
     ExportResult result_;
 };
 
@@ -254,12 +321,12 @@ private:
 
 bool CreateEmptyFile(const std::string& path) {
     if (!NamesAFile(path)) return false;
-    const DWORD error = CreateNewEmptyFile(Widen(path));
+    const DWORD error = CreateNewEmptyFile(WidenPath(path));
     return error == ERROR_SUCCESS || error == ERROR_FILE_EXISTS;
 }
 
-ExportResult ExportEnvironment(const ExportRequest& request, const MessagePump& pump) {
-    return EnvironmentExport(request, pump).Run();
+ExportResult ExportEnvironment(const ExportRequest& request, const MessagePump& pump, ExportProgress* progress) {
+    return EnvironmentExport(request, pump, progress).Run();
 }
 
 }  // namespace vtx

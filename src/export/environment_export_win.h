@@ -21,13 +21,18 @@ struct ExportRequest {
     std::string skinName;  // names the skin folder in the export
     int screenWidth = 0;
     int screenHeight = 0;
+    // Where Windows put the jukebox's own writes into installDir
+    // (VirtualStoreFolder); "" when there is none.
+    std::string virtualStoreDir;
 };
 
 enum class ExportOutcome {
     Created,              // everything in place
-    CreatedWithFailures,  // in place except the files counted in the result
+    CreatedWithFailures,  // in place except what `message` names: the files that
+                          // failed, a tree that was not taken
     Stopped,              // ended early with an error; `message` says why
-    Cancelled,            // the pump stopped the walk: the program is closing
+    Cancelled,            // the pump stopped the walk ("Abbrechen", the program
+                          // closing): the half-made export folder is removed again
 };
 
 struct ExportResult {
@@ -36,6 +41,14 @@ struct ExportResult {
     std::string message;  // the German text for the user ("" when cancelled)
     long failedCount = 0;
     std::vector<std::string> firstFailures;  // at most kNamedFailures paths
+    std::vector<std::string> notTaken;       // the trees that were not walked
+};
+
+// How far an export has come, for a progress display: updated as the export runs,
+// read by the pump.
+struct ExportProgress {
+    std::string folder;  // the folder being walked ("" before the walks)
+    long files = 0;      // files placed or tried so far
 };
 
 // Runs the export:
@@ -51,8 +64,21 @@ struct ExportResult {
 //    for "ini", else an empty file. The export folder itself is never walked.
 // Copies carry no read-only, hidden or system attribute, so a later export can
 // delete them. A file that cannot be copied or created is counted and the export
-// goes on. Every path goes through the wide API.
-ExportResult ExportEnvironment(const ExportRequest& request, const MessagePump& pump);
+// goes on. Every path goes through the wide API in its extended form, so paths
+// longer than 260 characters are exported too.
+// What the export never does:
+// - walk a drive or share root, the Windows folder, a Program Files folder,
+//   ProgramData, the Users folder or a profile folder (ProtectedFolders): such a
+//   tree is left out, named in `notTaken` and in the closing warning;
+// - delete or write into a chosen place whose export folder is, or holds, one of
+//   the jukebox's folders (Stopped before anything is written).
+// With a virtualStoreDir, the export takes the install folder as the jukebox sees
+// it: the VirtualStore's files first (the skin file too), the originals where the
+// VirtualStore has none.
+// When the pump stops the walk, the export folder is deleted again (Cancelled,
+// `message` says whether that worked). `progress`, when given, follows the walk.
+ExportResult ExportEnvironment(const ExportRequest& request, const MessagePump& pump,
+                               ExportProgress* progress = nullptr);
 
 // Opens `path` for writing, creating an empty file; an existing file is left as it
 // is. False when the file cannot be created.

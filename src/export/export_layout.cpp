@@ -20,7 +20,62 @@ bool IsPlainFolderName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
+std::string WhatItIs(ProtectedFolder kind) {
+    switch (kind) {
+        case ProtectedFolder::DriveRoot: return "das Stammverzeichnis eines Laufwerks";
+        case ProtectedFolder::ShareRoot: return "das Stammverzeichnis einer Netzwerkfreigabe";
+        case ProtectedFolder::Windows: return "der Windows-Ordner";
+        case ProtectedFolder::ProgramFiles: return "der Ordner aller installierten Programme";
+        case ProtectedFolder::ProgramData: return "der Ordner der Programmdaten aller Programme";
+        case ProtectedFolder::Users: return "der Ordner aller Benutzerprofile";
+        case ProtectedFolder::UserProfile: return "der Profilordner eines Benutzers";
+        case ProtectedFolder::None: break;
+    }
+    return "kein Ordner, der übernommen werden darf";
+}
+
 }  // namespace
+
+std::string TreeNotTakenText(std::string_view folder, ProtectedFolder kind, bool programTree) {
+    // The install folder of a tool in C:\Tools is "C:": shown as the drive it means.
+    std::string shown(folder);
+    if (shown.size() == 2 && shown[1] == ':') shown += '\\';
+    return "Das Verzeichnis " + shown + " wurde nicht übernommen: es ist " + WhatItIs(kind) +
+           " und kein " + (programTree ? "Programmverzeichnis" : "Datenverzeichnis") + " der Velatrix-Tunes.";
+}
+
+std::string IncompleteExportText(const std::vector<std::string>& notTaken, bool programTreeNotTaken,
+                                 long failedCount, const std::vector<std::string>& named) {
+    std::string text = "Die Umgebung wurde erstellt, aber nicht vollständig.";
+    for (const std::string& paragraph : notTaken) text += "\n\n" + paragraph;
+    if (programTreeNotTaken)
+        text += "\n\nBitte legen Sie das Diagnostic-Tool in das 'Tools'-Verzeichnis der Velatrix-Tunes und "
+                "erstellen Sie den Fehlerbericht erneut.";
+    if (failedCount > 0) text += "\n\n" + FailedFilesText(failedCount, named);
+    return text;
+}
+
+std::string ExportCancelledText(std::string_view folder, bool removed) {
+    std::string text = "Das Erstellen der Umgebung wurde abgebrochen.";
+    if (removed)
+        text += " Das unvollständige Verzeichnis " + std::string(folder) + " wurde wieder entfernt.";
+    else
+        text += " Das unvollständige Verzeichnis " + std::string(folder) +
+                " konnte nicht vollständig entfernt werden; bitte löschen Sie es von Hand.";
+    return text;
+}
+
+std::string ExportFolderHoldsJukeboxText(std::string_view folder) {
+    return "Das Verzeichnis " + std::string(folder) +
+           " kann die Umgebung nicht aufnehmen: darin liegen die Velatrix-Tunes selbst. Es wurde nichts "
+           "geschrieben.\n\nBitte wählen Sie ein anderes Verzeichnis.";
+}
+
+std::string ProgressCountText(long files) {
+    std::string digits = std::to_string(files < 0 ? 0 : files);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ".");
+    return "Dateien: " + digits;
+}
 
 std::string ExportFolderIn(std::string_view chosen) {
     std::string folder(chosen);

@@ -30,6 +30,40 @@ inline constexpr const char* kArchiveExtension = ".zip";
 // How many failed files the closing warning names.
 inline constexpr size_t kNamedFailures = 5;
 
+// What a folder is among those a walk of the export never takes whole.
+enum class ProtectedFolder {
+    None,         // any other folder: walked
+    DriveRoot,    // C:\ and the like, also a folder a volume is mounted at
+    ShareRoot,    // \\server\share
+    Windows,      // the Windows folder
+    ProgramFiles, // Program Files, Program Files (x86)
+    ProgramData,
+    Users,        // the folder of all user profiles
+    UserProfile,  // one user's profile folder itself
+};
+
+// The paragraph of the closing warning for a tree that was not walked: names the
+// folder and says what it is. `programTree`: the install folder (else the data
+// folder).
+std::string TreeNotTakenText(std::string_view folder, ProtectedFolder kind, bool programTree);
+// The closing warning of an export that is in place but for what it names: the
+// paragraphs of TreeNotTakenText (`notTaken`, at least one), the advice where the
+// tool belongs when the install folder was not taken, and the files that failed
+// (FailedFilesText) when there are any.
+std::string IncompleteExportText(const std::vector<std::string>& notTaken, bool programTreeNotTaken,
+                                 long failedCount, const std::vector<std::string>& named);
+// The box after "Abbrechen" (or closing the window) stopped the export: says so and
+// whether the half-made export folder is gone again.
+std::string ExportCancelledText(std::string_view folder, bool removed);
+// The box when the chosen place would put the export folder where the jukebox's
+// own folders are (deleting an earlier export there would delete them): nothing
+// was written.
+std::string ExportFolderHoldsJukeboxText(std::string_view folder);
+
+// The progress line of the wait window during an export: "Dateien: 12.345"
+// (thousands grouped with dots, as German readers write them).
+std::string ProgressCountText(long files);
+
 // The export folder inside the chosen folder: chosen + "\VTX Umgebung". A chosen
 // drive root (C:\) keeps its one backslash.
 std::string ExportFolderIn(std::string_view chosen);

@@ -20,7 +20,7 @@ bool IsDotEntry(const wchar_t* name) {
 // nothing.
 FindHandle StartSearch(const std::string& search, WIN32_FIND_DATAW& data) {
     if (search.find('\0') != std::string::npos) return FindHandle();
-    return FindHandle(FindFirstFileW(Widen(search).c_str(), &data));
+    return FindHandle(FindFirstFileW(WidenPath(search).c_str(), &data));
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ bool PumpPendingMessages() {
     return true;
 }
 
-MessagePump WindowMessagePump() { return PacedPump(&PumpPendingMessages, &GetTickCount64, 10); }
+MessagePump WindowMessagePump() { return PacedPump(&PumpPendingMessages, &GetTickCount64, kWindowPumpIntervalMs); }
 
 bool NoMessagePump() { return true; }
 

@@ -9,6 +9,9 @@
 
 namespace vtx {
 
+// How often the window's messages run during a walk, at most.
+inline constexpr std::uint64_t kWindowPumpIntervalMs = 10;
+
 class PacedPump {
 public:
     using Pump = std::function<bool()>;

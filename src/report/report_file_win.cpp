@@ -12,7 +12,7 @@ namespace {
 // `bytes` into a fresh file at `path`; a partly written file is removed again.
 bool WriteFreshFile(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.find('\0') != std::string::npos) return false;
-    const std::wstring widePath = Widen(path);
+    const std::wstring widePath = WidenPath(path);
     bool written = false;
     {
         FileHandle file(CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -209,23 +210,40 @@ TEST_F(ExportE2E, ResetAsksFirstAndTheNextExportUsesTheDefaultSkinFolder) {
     EXPECT_EQ(AnswerNextBox(IDNO, &title), kResetQuestionText);
     EXPECT_EQ(ReadFileBytes(settings), settingsBytes);
 
-    // A settings file that cannot be deleted: said so, no success box, file kept.
-    {
-        FileHandle lock(CreateFileW(Widen(settings).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    // A settings file that cannot be copied, or copied but not deleted: said so, no
+    // success box, the file kept and no copy left.
+    const Tree dataBefore = SnapshotTree(sample_.dataDir);
+    struct Held {
+        DWORD share;
+        std::string message;
+    };
+    for (const Held& held : {Held{0, BackupFailedText(settings, sample_.dataDir)},
+                             Held{FILE_SHARE_READ, ResetFailedText(settings)}}) {
+        FileHandle lock(CreateFileW(Widen(settings).c_str(), GENERIC_READ, held.share, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(lock);
         Click(IDC_CMDRESETDBASE);
         EXPECT_EQ(AnswerNextBox(IDYES), kResetQuestionText);
-        EXPECT_EQ(AnswerNextBox(IDOK, &title), ResetFailedText(settings));
+        EXPECT_EQ(AnswerNextBox(IDOK, &title), held.message);
         EXPECT_EQ(title, "VTX Diagnostic");
     }
-    EXPECT_EQ(ReadFileBytes(settings), settingsBytes);
+    EXPECT_EQ(DescribeDifferences(dataBefore, SnapshotTree(sample_.dataDir)), "");
 
+    // Confirmed: the settings go, their bytes stay as a dated copy beside them,
+    // which the box names on its second line.
     Click(IDC_CMDRESETDBASE);
     EXPECT_EQ(AnswerNextBox(IDYES), kResetQuestionText);
-    EXPECT_EQ(AnswerNextBox(IDOK, &title), "Alle Einstellungen wurden zurückgesetzt!");
+    const std::string done = AnswerNextBox(IDOK, &title);
     EXPECT_EQ(title, "Info");
     EXPECT_EQ(GetFileAttributesW(Widen(settings).c_str()), INVALID_FILE_ATTRIBUTES);
+    std::vector<std::string> copies;
+    for (const auto& [path, entry] : SnapshotTree(sample_.dataDir))
+        if (path.starts_with("Init.vtx.") && path.ends_with(".bak")) copies.push_back(path);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_TRUE(std::regex_match(copies[0], std::regex(R"(Init\.vtx\.20[0-9]{6}-[0-9]{6}\.bak)"))) << copies[0];
+    EXPECT_EQ(ReadFileBytes(sample_.dataDir + "\\" + copies[0]), settingsBytes);
+    EXPECT_EQ(done, ResetDoneMessage(sample_.dataDir + "\\" + copies[0]));
+    EXPECT_THAT(done, StartsWith("Alle Einstellungen wurden zurückgesetzt!\n"));
 
     // Without a skin in the settings the export names the skin folder "Holz-dunkel";
     // the skin file itself is still the one found at start-up.
@@ -272,7 +290,56 @@ TEST_F(ExportE2E, ClicksWhileAnExportRunsAreIgnored) {
     tool_.Close();
 }
 
-TEST_F(ExportE2E, ClosingTheWindowDuringAnExportEndsTheProgram) {
+TEST_F(ExportE2E, TheProgressIsShownAndAbbrechenLeavesNothingBehind) {
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(WriteFileBytes(sample_.dataDir + "\\Viele\\Ordner " + std::to_string(i % 30) + "\\Datei " +
+                                       std::to_string(i) + ".txt",
+                                   "x"));
+    Start();
+    const Tree jukeboxBefore = JukeboxFolders();
+    HWND dialog = OpenFolderDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SelectFolder(dialog, target_));
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
+    HWND progress = WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 30000);
+    ASSERT_NE(progress, nullptr);
+    HWND count = GetDlgItem(progress, IDC_WAIT_COUNT);
+    HWND folder = GetDlgItem(progress, IDC_WAIT_FOLDER);
+    HWND cancel = GetDlgItem(progress, IDC_WAIT_CANCEL);
+    ASSERT_NE(count, nullptr);
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(WindowText(cancel), "Abbrechen");
+    EXPECT_EQ(WindowText(GetDlgItem(progress, IDC_WAIT_LABEL1)), "Bitte warten, Informationen werden gesammelt...");
+
+    // The count grows while the walk goes on, and names the folder being walked.
+    const auto files = [&] {
+        const std::string text = WindowText(count);
+        std::string digits;
+        for (const char c : text)
+            if (c >= '0' && c <= '9') digits += c;
+        return digits.empty() ? -1L : std::stol(digits);
+    };
+    long first = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (first = files()) >= 200; }, 60000)) << WindowText(count);
+    EXPECT_THAT(WindowText(count), StartsWith("Dateien: "));
+    EXPECT_THAT(WindowText(folder), StartsWith(sample_.dataDir.substr(0, 3)));
+    EXPECT_TRUE(SaveScreenshot(ScreenshotPath("export-progress")));
+    ASSERT_TRUE(WaitUntil([&] { return files() > first; }, 30000)) << WindowText(count);
+    ASSERT_LT(files(), 3000) << "the walk ended before it could be stopped";
+
+    PostClick(cancel);
+    EXPECT_EQ(AnswerNextBox(IDOK), ExportCancelledText(ExportFolder(), true));
+    EXPECT_EQ(GetFileAttributesW(Widen(ExportFolder()).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(SnapshotTree(target_).empty());
+    EXPECT_EQ(DescribeDifferences(jukeboxBefore, JukeboxFolders()), "");
+
+    // The window goes on as before: the next export runs to its end.
+    ASSERT_EQ(ExportThroughTheDialogs(), Done());
+    EXPECT_TRUE(FileExists(ExportFolder() + "\\USR\\Viele\\Ordner 29\\Datei 2999.txt"));
+    tool_.Close();
+}
+
+TEST_F(ExportE2E, ClosingTheWindowDuringAnExportStopsItLikeAbbrechenAndEndsTheProgram) {
     for (int i = 0; i < 1500; ++i)
         ASSERT_TRUE(WriteFileBytes(sample_.dataDir + "\\Viele\\Datei " + std::to_string(i) + ".txt", "x"));
     Start();
@@ -282,13 +349,13 @@ TEST_F(ExportE2E, ClosingTheWindowDuringAnExportEndsTheProgram) {
     ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
     ASSERT_NE(WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 30000), nullptr);
 
-    // The walk stops, nobody is asked anything, the program ends normally.
+    // The walk stops, the half-made folder goes, the user is told, and the program
+    // ends normally.
     PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(AnswerNextBox(IDOK), ExportCancelledText(ExportFolder(), true));
     EXPECT_EQ(tool_.WaitForExit(30000), 0);
-    EXPECT_FALSE(FileExists(ExportFolder() + "\\USR\\Viele\\Datei 1499.txt"));
-    // A stopped export leaves no archive, nor a temporary one.
-    EXPECT_FALSE(FileExists(Archive()));
-    EXPECT_FALSE(FileExists(Archive() + ".tmp"));
+    // Nothing stays in the target: no half-made folder, no archive, no temporary one.
+    EXPECT_TRUE(SnapshotTree(target_).empty());
 }
 
 }  // namespace

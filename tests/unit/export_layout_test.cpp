@@ -126,5 +126,35 @@ TEST(ExportLayout, FailureTextsNameWhatFailed) {
     EXPECT_NE(seven.find("\na\nb\nc\nd\ne\n... und 2 weitere"), std::string::npos) << seven;
 }
 
+TEST(ExportLayout, AnIncompleteExportNamesTheTreeLeftOutAndWhy) {
+    const std::string drive = TreeNotTakenText("C:\\", ProtectedFolder::DriveRoot, true);
+    EXPECT_EQ(drive,
+              "Das Verzeichnis C:\\ wurde nicht übernommen: es ist das Stammverzeichnis eines Laufwerks und kein "
+              "Programmverzeichnis der Velatrix-Tunes.");
+    EXPECT_EQ(TreeNotTakenText("C:", ProtectedFolder::DriveRoot, true), drive);
+    const std::string profile = TreeNotTakenText("C:\\Users\\Anna", ProtectedFolder::UserProfile, false);
+    EXPECT_NE(profile.find("Profilordner"), std::string::npos) << profile;
+    EXPECT_NE(profile.find("kein Datenverzeichnis"), std::string::npos) << profile;
+
+    // The tool's place is named only when the install folder was left out; failed
+    // files follow.
+    const std::string text = IncompleteExportText({drive}, true, 0, {});
+    EXPECT_EQ(text.find("Die Umgebung wurde erstellt, aber nicht vollständig.\n\n" + drive), 0u) << text;
+    EXPECT_NE(text.find("'Tools'"), std::string::npos) << text;
+    EXPECT_EQ(text.find("nicht kopiert"), std::string::npos) << text;
+    const std::string both = IncompleteExportText({profile}, false, 1, {"C:\\VT6\\a.ini"});
+    EXPECT_EQ(both.find("'Tools'"), std::string::npos) << both;
+    EXPECT_NE(both.find(FailedFilesText(1, {"C:\\VT6\\a.ini"})), std::string::npos) << both;
+}
+
+TEST(ExportLayout, ProgressAndCancelTexts) {
+    EXPECT_EQ(ProgressCountText(0), "Dateien: 0");
+    EXPECT_EQ(ProgressCountText(999), "Dateien: 999");
+    EXPECT_EQ(ProgressCountText(1000), "Dateien: 1.000");
+    EXPECT_EQ(ProgressCountText(1234567), "Dateien: 1.234.567");
+    EXPECT_NE(ExportCancelledText("D:\\x", true).find("D:\\x wurde wieder entfernt"), std::string::npos);
+    EXPECT_NE(ExportCancelledText("D:\\x", false).find("von Hand"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vtx

@@ -4,10 +4,13 @@
 #include "export/environment_export_win.h"
 
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,6 +18,8 @@
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
 #include "export/export_layout.h"
+#include "export/protected_folders_win.h"
+#include "export/virtual_store_win.h"
 #include "fixtures/temp_folder_win.h"
 #include "fixtures/tree_snapshot_win.h"
 
@@ -281,12 +286,234 @@ TEST_F(EnvironmentExportTest, AnExportFolderThatCannotBeCreatedStopsTheExport) {
     EXPECT_EQ(ReadFileBytes(ExportFolder()), "a file of the export folder's name");
 }
 
-TEST_F(EnvironmentExportTest, APumpThatSaysStopCancelsTheWalkWithoutAWord) {
+TEST_F(EnvironmentExportTest, APumpThatSaysStopCancelsTheWalkAndRemovesTheHalfMadeFolder) {
+    const Tree sourcesBefore = SnapshotTree(root_.path());
     int pumps = 0;
     const ExportResult result = ExportEnvironment(Request(), [&] { return ++pumps < 3; });
     EXPECT_EQ(result.outcome, ExportOutcome::Cancelled);
-    EXPECT_EQ(result.message, "");
+    EXPECT_EQ(result.message, ExportCancelledText(ExportFolder(), true));
     EXPECT_EQ(pumps, 3);  // asked once more after the stop would be one too many
+    EXPECT_EQ(GetFileAttributesW(Widen(ExportFolder()).c_str()), INVALID_FILE_ATTRIBUTES);
+    // Everything else as it was: the target is empty again, the sources untouched.
+    EXPECT_EQ(vtx::testing::DescribeDifferences(sourcesBefore, SnapshotTree(root_.path())), "");
+
+    // A half-made folder that cannot go (a file in it held open) is said so.
+    FileHandle lock;
+    const ExportResult held = ExportEnvironment(Request(), [&] {
+        if (!lock) lock = LockFile(ExportFolder() + "\\VTX.log");
+        return false;
+    });
+    EXPECT_EQ(held.outcome, ExportOutcome::Cancelled);
+    EXPECT_EQ(held.message, ExportCancelledText(ExportFolder(), false));
+}
+
+TEST_F(EnvironmentExportTest, ProgressFollowsTheWalk) {
+    ExportProgress progress;
+    std::vector<long> seen;
+    const ExportResult result = ExportEnvironment(
+        Request(),
+        [&] {
+            seen.push_back(progress.files);
+            return true;
+        },
+        &progress);
+    ASSERT_EQ(result.outcome, ExportOutcome::Created);
+    // Every walked file and every copy made before the walks (skin, Init.vtx,
+    // Fehler.log): 13 files + 3.
+    EXPECT_EQ(progress.files, 16);
+    EXPECT_EQ(progress.folder, data_ + "\\Cover");
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_LT(seen.front(), seen.back());
+}
+
+TEST_F(EnvironmentExportTest, PathsLongerThanTheOldLimitAreExported) {
+    // Sources below 260 characters whose destinations pass 300.
+    std::string deep = install_;
+    while (deep.size() < 200) deep += "\\Ordner mit langem Namen";
+    const std::string relative = deep.substr(install_.size() + 1);
+    ASSERT_TRUE(WriteFileBytes(deep + "\\Tief.ini", "[Tief]\r\n"));
+    ASSERT_TRUE(WriteFileBytes(deep + "\\Tief.mp3", "ID3"));
+    ExportRequest request = Request();
+    request.chosenFolder = target_ + "\\" + std::string(100, 'z');
+    ASSERT_GT((request.chosenFolder + "\\VTX Umgebung\\APP\\" + relative + "\\Tief.ini").size(), 300u);
+
+    const ExportResult result = ExportEnvironment(request, &NoMessagePump);
+    EXPECT_EQ(result.outcome, ExportOutcome::Created) << result.message;
+    Contents expected = ExpectedContents();
+    for (size_t at = relative.find('\\'); at != std::string::npos; at = relative.find('\\', at + 1))
+        expected["APP\\" + relative.substr(0, at)] = kFolder;
+    expected["APP\\" + relative] = kFolder;
+    expected["APP\\" + relative + "\\Tief.ini"] = "[Tief]\r\n";
+    expected["APP\\" + relative + "\\Tief.mp3"] = "";
+    EXPECT_EQ(ContentsOf(SnapshotTree(request.chosenFolder + "\\VTX Umgebung")), expected);
+}
+
+TEST_F(EnvironmentExportTest, TheVirtualStoreIsExportedAsTheJukeboxSeesIt) {
+    const std::string store = root_ / "VirtualStore\\Jukebox";
+    ExportRequest request = Request();
+    request.virtualStoreDir = store;
+    ASSERT_TRUE(WriteFileBytes(store + "\\Velatrix-Tunes.ini", "[Programm]\r\nSprache=Englisch\r\n"));
+    ASSERT_TRUE(WriteFileBytes(store + "\\Module\\Neu.ini", "[Neu]\r\n"));
+    ASSERT_TRUE(WriteFileBytes(store + "\\Neu\\Liste.dat", "Daten"));
+    ASSERT_TRUE(WriteFileBytes(store + "\\Skins\\Holz-Dunkel 2\\800x600\\Skin.t6s", "[Skin]\r\nGeändert\r\n"));
+
+    ASSERT_EQ(ExportEnvironment(request, &NoMessagePump).outcome, ExportOutcome::Created);
+    Contents expected = ExpectedContents();
+    expected["APP\\Velatrix-Tunes.ini"] = "[Programm]\r\nSprache=Englisch\r\n";
+    expected["APP\\Module\\Neu.ini"] = "[Neu]\r\n";
+    expected["APP\\Neu"] = kFolder;
+    expected["APP\\Neu\\Liste.dat"] = "";
+    expected["APP\\Skins\\Holz-Dunkel 2\\800x600\\Skin.t6s"] = "[Skin]\r\nGeändert\r\n";
+    EXPECT_EQ(ContentsOf(SnapshotTree(ExportFolder())), expected) << Listing(ContentsOf(SnapshotTree(ExportFolder())));
+
+    // A VirtualStore that is not there changes nothing.
+    request.virtualStoreDir = root_ / "Fehlt";
+    ASSERT_EQ(ExportEnvironment(request, &NoMessagePump).outcome, ExportOutcome::Created);
+    EXPECT_EQ(ContentsOf(SnapshotTree(ExportFolder())), ExpectedContents());
+}
+
+TEST_F(EnvironmentExportTest, AnExportFolderThatIsOrHoldsAJukeboxFolderIsRefusedBeforeAnythingIsWritten) {
+    // Choosing the parent of a folder named "VTX Umgebung" that holds the jukebox
+    // would delete the jukebox as "an earlier export".
+    const std::string parent = root_ / "Ablage";
+    for (const std::string& tree : {parent + "\\VTX Umgebung", parent + "\\VTX Umgebung\\Programm\\Jukebox"}) {
+        SCOPED_TRACE(tree);
+        ASSERT_TRUE(WriteFileBytes(tree + "\\Velatrix-Tunes.ini", "[Programm]\r\n"));
+        const Tree before = SnapshotTree(parent);
+        for (const bool program : {true, false}) {
+            ExportRequest request = Request();
+            request.chosenFolder = root_ / "ABLAGE\\.";
+            (program ? request.installDir : request.dataDir) = tree;
+            const ExportResult result = ExportEnvironment(request, &NoMessagePump);
+            EXPECT_EQ(result.outcome, ExportOutcome::Stopped);
+            EXPECT_EQ(result.message, ExportFolderHoldsJukeboxText(result.folder));
+            EXPECT_EQ(vtx::testing::DescribeDifferences(before, SnapshotTree(parent)), "");
+        }
+        vtx::testing::RemoveTree(parent);
+    }
+}
+
+std::string KnownFolder(REFKNOWNFOLDERID id) {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = Narrow(path);
+    CoTaskMemFree(path);
+    return folder;
+}
+
+std::string ShortSpelling(const std::string& path) {
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(Widen(path).c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? Narrow(buffer) : path;
+}
+
+TEST(ProtectedFolders, KnowsTheMachinesFoldersWhateverTheirSpelling) {
+    const std::string windows = KnownFolder(FOLDERID_Windows);
+    const std::string programs = KnownFolder(FOLDERID_ProgramFilesX86);
+    const std::string users = KnownFolder(FOLDERID_UserProfiles);
+    const std::string profile = KnownFolder(FOLDERID_Profile);
+    ASSERT_FALSE(windows.empty());
+    ASSERT_FALSE(programs.empty());
+    ASSERT_FALSE(users.empty());
+    TempFolder temp("protected");
+    ASSERT_TRUE(CreateDirectoryW(Widen(users + "\\Public").c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    struct Case {
+        std::string folder;
+        ProtectedFolder kind;
+    };
+    const Case cases[] = {
+        {"C:\\", ProtectedFolder::DriveRoot},
+        {"c:", ProtectedFolder::DriveRoot},
+        {windows + "\\..", ProtectedFolder::DriveRoot},
+        {"\\\\server\\share", ProtectedFolder::ShareRoot},
+        {windows, ProtectedFolder::Windows},
+        {programs, ProtectedFolder::ProgramFiles},
+        {ShortSpelling(programs), ProtectedFolder::ProgramFiles},
+        {KnownFolder(FOLDERID_ProgramFiles) + "\\", ProtectedFolder::ProgramFiles},
+        {KnownFolder(FOLDERID_ProgramData), ProtectedFolder::ProgramData},
+        {users, ProtectedFolder::Users},
+        {profile, ProtectedFolder::UserProfile},
+        {users + "\\Public", ProtectedFolder::UserProfile},
+        {windows + "\\..\\" + programs.substr(3), ProtectedFolder::ProgramFiles},
+        // Folders inside them are walked as usual.
+        {programs + "\\Velatrix-Tunes 6", ProtectedFolder::None},
+        {KnownFolder(FOLDERID_RoamingAppData), ProtectedFolder::None},
+        {temp.path(), ProtectedFolder::None},
+        {temp / "fehlt", ProtectedFolder::None},
+    };
+    const ProtectedFolders folders;
+    for (const Case& c : cases) EXPECT_EQ(folders.Classify(c.folder), c.kind) << c.folder;
+
+    EXPECT_TRUE(folders.IsVirtualized(programs + "\\Velatrix-Tunes 6"));
+    EXPECT_TRUE(folders.IsVirtualized(ShortSpelling(windows) + "\\Jukebox"));
+    EXPECT_FALSE(folders.IsVirtualized(temp / "Jukebox"));
+    EXPECT_FALSE(folders.IsVirtualized(profile));
+}
+
+TEST_F(EnvironmentExportTest, ADriveOrSystemFolderIsNeverWalkedButTheRestIsExported) {
+    const std::string programs = KnownFolder(FOLDERID_ProgramFilesX86);
+    struct Case {
+        std::string installDir;
+        std::string dataDir;
+        std::string notTaken;  // the paragraph of the warning
+    };
+    const Case cases[] = {
+        {"C:\\", data_, TreeNotTakenText("C:\\", ProtectedFolder::DriveRoot, true)},
+        {programs, data_, TreeNotTakenText(programs, ProtectedFolder::ProgramFiles, true)},
+        {install_, KnownFolder(FOLDERID_Profile),
+         TreeNotTakenText(KnownFolder(FOLDERID_Profile), ProtectedFolder::UserProfile, false)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.installDir + " / " + c.dataDir);
+        ExportRequest request = Request();
+        request.installDir = c.installDir;
+        request.dataDir = c.dataDir;
+        // Even a VirtualStore of a drive is left alone.
+        request.virtualStoreDir = install_;
+        if (c.installDir != install_) request.skinFile = "";
+        const ExportResult result = ExportEnvironment(request, &NoMessagePump);
+        EXPECT_EQ(result.outcome, ExportOutcome::CreatedWithFailures);
+        EXPECT_THAT(result.notTaken, ElementsAre(c.notTaken));
+        EXPECT_EQ(result.message, IncompleteExportText({c.notTaken}, c.installDir != install_, 0, {}));
+        const Contents exported = ContentsOf(SnapshotTree(ExportFolder()));
+        EXPECT_EQ(exported.at("VTX.log"), ExpectedContents().at("VTX.log"));
+        for (const auto& [path, bytes] : exported) {
+            const bool app = path.starts_with("APP"), usr = path.starts_with("USR");
+            EXPECT_TRUE(path == "VTX.log" || (app && c.installDir == install_) || (usr && c.dataDir == data_)) << path;
+        }
+        if (c.installDir == install_) EXPECT_EQ(exported.at("APP\\Velatrix-Tunes.ini"), "[Programm]\r\nSprache=Deutsch\r\n");
+        else EXPECT_EQ(exported.at("USR\\Cover\\Album.jpg"), "");
+    }
+}
+
+TEST(VirtualStore, StandsInForInstallationsInProtectedFoldersOnly) {
+    const std::string local = KnownFolder(FOLDERID_LocalAppData);
+    const std::string programs = KnownFolder(FOLDERID_ProgramFilesX86);
+    ASSERT_FALSE(local.empty());
+    const std::string name = "VTX Test " + std::to_string(GetCurrentProcessId());
+    const std::string install = programs + "\\" + name;
+    const std::string store = local + "\\VirtualStore" + programs.substr(2) + "\\" + name;
+    ASSERT_TRUE(CreateDirectoryW(Widen(install).c_str(), nullptr));
+    EXPECT_EQ(VirtualStoreFolder(install), store);
+    EXPECT_EQ(VirtualStoreFolder(ShortSpelling(install) + "\\"), store);
+    EXPECT_EQ(CountVirtualStoreFiles(install), 0);
+
+    // Files the export takes from there, at every depth.
+    ASSERT_TRUE(WriteFileBytes(store + "\\config.ini", "[x]"));
+    ASSERT_TRUE(WriteFileBytes(store + "\\Neu\\a.dat", "a"));
+    ASSERT_TRUE(WriteFileBytes(store + "\\Neu\\b\\c.ini", "c"));
+    EXPECT_EQ(CountVirtualStoreFiles(install), 3);
+
+    // Outside a protected folder, or a protected folder itself: none.
+    TempFolder temp("virtual-store");
+    EXPECT_EQ(VirtualStoreFolder(temp.path()), "");
+    EXPECT_EQ(VirtualStoreFolder(programs), "");
+    EXPECT_EQ(CountVirtualStoreFiles(programs), 0);
+    EXPECT_EQ(VirtualStoreFolder(""), "");
+
+    vtx::testing::RemoveTree(store);
+    vtx::testing::RemoveTree(install);
 }
 
 TEST(CreateEmptyFile, CreatesAnEmptyFileAndLeavesAnExistingOneAlone) {

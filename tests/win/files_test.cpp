@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/handles_win.h"
+#include "common/strings.h"
 #include "common/unicode_win.h"
 #include "fixtures/temp_folder_win.h"
 
@@ -110,12 +111,32 @@ TEST(CreatePath, CreatesEveryMissingLevel) {
         {temp / "old", temp / "old"},  // existing: true, contents untouched
         {temp.path(), temp.path()},
         {"C:\\", "C:\\"},
+        // ".." and "." are resolved first: nothing is made on the way.
+        {temp / "f\\..\\g\\.\\h", temp / "g\\h"},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(CreatePath(c.path)) << c.path;
         EXPECT_TRUE(DirExists(c.mustExist)) << c.mustExist;
     }
+    EXPECT_FALSE(DirExists(temp / "f"));
     EXPECT_EQ(ReadFileBytes(temp / "old\\keep.txt"), "keep");
+}
+
+TEST(FileHelpers, TakePathsLongerThanTheOldLimit) {
+    TempFolder temp("long");
+    std::string deep = temp.path();
+    while (deep.size() < 320) deep += "\\Ordner mit einem langen Namen";
+    EXPECT_TRUE(CreatePath(deep));
+    EXPECT_TRUE(DirExists(deep));
+    MakeFile(deep + "\\Datei.txt", "tief");
+    EXPECT_TRUE(FileExists(deep + "\\Datei.txt"));
+    EXPECT_TRUE(FileExists(deep + "\\..\\" + GetFileName(deep, true) + "\\Datei.txt"));
+    std::vector<std::string> entries;
+    EXPECT_TRUE(GetDirEntries(deep, "*", entries, false, 0));
+    EXPECT_EQ(entries, std::vector<std::string>{"Datei.txt"});
+    const std::string top = temp / "Ordner mit einem langen Namen";
+    EXPECT_TRUE(DeleteDirectory(top));
+    EXPECT_FALSE(DirExists(top));
 }
 
 TEST(CreatePath, ReportsWhatCannotBeCreated) {
@@ -405,6 +426,9 @@ TEST(DeleteDirectory, RefusesWhatIsNoDeletableFolder) {
     EXPECT_FALSE(DeleteDirectory(temp / "missing"));
     EXPECT_FALSE(DeleteDirectory(temp / "file.txt"));
     EXPECT_FALSE(DeleteDirectory(MissingDriveRoot() + "x"));
+    // A drive root however it is spelled: refused before anything is touched.
+    EXPECT_FALSE(DeleteDirectory(temp / "..\\..\\..\\..\\..\\..\\.."));
+    EXPECT_FALSE(DeleteDirectory("C:/"));
     EXPECT_EQ(ReadFileBytes(temp / "file.txt"), "stays");
 }
 
