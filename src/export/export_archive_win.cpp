@@ -111,11 +111,25 @@ private:
     std::wstring path_;
 };
 
-DosDateTime LocalDosTime(const FILETIME& written) {
-    SYSTEMTIME utc{}, local{};
-    if (!FileTimeToSystemTime(&written, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return {};
-    return ToDosDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond);
-}
+// The time zone, read once per archive: asked for each entry, Windows reads it
+// again every time.
+class LocalTimes {
+public:
+    LocalTimes() { known_ = GetTimeZoneInformation(&zone_) != TIME_ZONE_ID_INVALID; }
+
+    // A file time as local time of that date (daylight saving as it was then).
+    DosDateTime Of(const FILETIME& written) const {
+        SYSTEMTIME utc{}, local{};
+        if (!FileTimeToSystemTime(&written, &utc) ||
+            !SystemTimeToTzSpecificLocalTime(known_ ? &zone_ : nullptr, &utc, &local))
+            return {};
+        return ToDosDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond);
+    }
+
+private:
+    TIME_ZONE_INFORMATION zone_{};
+    bool known_ = false;
+};
 
 bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
@@ -136,7 +150,7 @@ public:
         if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &root) ||
             !(root.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             return FailedWith("das Verzeichnis " + folder_ + " konnte nicht gelesen werden");
-        if (!zip_.AddFolder(name, LocalDosTime(root.ftLastWriteTime))) return ZipFailed(folder_);
+        if (!zip_.AddFolder(name, times_.Of(root.ftLastWriteTime))) return ZipFailed(folder_);
         return PackFolder(path, name, folder_);
     }
 
@@ -163,14 +177,14 @@ private:
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
                         // A linked folder stands as a folder; its target is not packed.
-                        if (!zip_.AddFolder(entryName, LocalDosTime(data.ftLastWriteTime))) return ZipFailed(entryShown);
+                        if (!zip_.AddFolder(entryName, times_.Of(data.ftLastWriteTime))) return ZipFailed(entryShown);
                     } else {
                         subfolders.push_back({data.cFileName, data.ftLastWriteTime});
                     }
                 } else {
                     const std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
                     const Outcome added = AddFile(path + L"\\" + data.cFileName, entryName, entryShown, size,
-                                                  LocalDosTime(data.ftLastWriteTime));
+                                                  times_.Of(data.ftLastWriteTime));
                     if (added != Outcome::Done) return added;
                 }
                 if (!pump_()) return Outcome::Stopped;
@@ -182,7 +196,7 @@ private:
         for (const Subfolder& sub : subfolders) {
             const std::string subName = name + "/" + Narrow(sub.name);
             const std::string subShown = shown + "\\" + Narrow(sub.name);
-            if (!zip_.AddFolder(subName, LocalDosTime(sub.written))) return ZipFailed(subShown);
+            if (!zip_.AddFolder(subName, times_.Of(sub.written))) return ZipFailed(subShown);
             if (!pump_()) return Outcome::Stopped;
             const Outcome packed = PackFolder(path + L"\\" + sub.name, subName, subShown);
             if (packed != Outcome::Done) return packed;
@@ -234,6 +248,7 @@ private:
 
     ZipWriter& zip_;
     const MessagePump& pump_;
+    const LocalTimes times_;
     const std::string folder_;  // as the user knows it, for the messages
     std::string reason_;
 };
