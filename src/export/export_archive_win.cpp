@@ -17,21 +17,6 @@ namespace {
 
 constexpr size_t kSinkBuffer = 1 << 20;
 
-// An absolute path in the form that reaches past MAX_PATH (\\?\C:\... or
-// \\?\UNC\server\share\...); the path as given when it cannot be made absolute.
-std::wstring ExtendedPath(const std::string& path) {
-    const std::wstring wide = Widen(path);
-    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return wide;
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) return wide;
-    full.resize(length);
-    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) return full;
-    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
-
 // The archive's file, written through a buffer; each write names its offset, so
 // that a header can be written again in place.
 class FileSink final : public ZipSink {
@@ -287,7 +272,7 @@ std::optional<std::string> ToOemName(std::string_view utf8) {
 ArchiveResult ArchiveExportFolder(const std::string& folder, const MessagePump& pump) {
     ArchiveResult result;
     result.archive = ArchivePathFor(folder);
-    const std::wstring archive = ExtendedPath(result.archive);
+    const std::wstring archive = WidenPath(result.archive);
     const DWORD present = GetFileAttributesW(archive.c_str());
     if (present != INVALID_FILE_ATTRIBUTES && (present & FILE_ATTRIBUTE_DIRECTORY)) {
         result.reason = "an seiner Stelle steht ein Verzeichnis gleichen Namens";
@@ -305,7 +290,7 @@ ArchiveResult ArchiveExportFolder(const std::string& folder, const MessagePump& 
     FileSink sink(file.get());
     ZipWriter zip(sink, &ToOemName);
     FolderPacker packer(zip, pump, folder);
-    switch (packer.Pack(ExtendedPath(folder), LastName(folder))) {
+    switch (packer.Pack(WidenPath(folder), LastName(folder))) {
         case FolderPacker::Outcome::Stopped:
             result.cancelled = true;
             return result;

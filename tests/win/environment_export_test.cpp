@@ -480,7 +480,9 @@ TEST_F(EnvironmentExportTest, ADriveOrSystemFolderIsNeverWalkedButTheRestIsExpor
         EXPECT_EQ(exported.at("VTX.log"), ExpectedContents().at("VTX.log"));
         for (const auto& [path, bytes] : exported) {
             const bool app = path.starts_with("APP"), usr = path.starts_with("USR");
-            EXPECT_TRUE(path == "VTX.log" || (app && c.installDir == install_) || (usr && c.dataDir == data_)) << path;
+            EXPECT_TRUE(path == "VTX.log" || path == "System.txt" || (app && c.installDir == install_) ||
+                        (usr && c.dataDir == data_))
+                << path;
         }
         if (c.installDir == install_) EXPECT_EQ(exported.at("APP\\Velatrix-Tunes.ini"), "[Programm]\r\nSprache=Deutsch\r\n");
         else EXPECT_EQ(exported.at("USR\\Cover\\Album.jpg"), "");
