@@ -143,7 +143,7 @@ public:
         const std::string log = ExportDir + "\\VTX.log";
         if (!WriteReportFile(log, request_.logLines)) Failed(log);
 
-        const ProtectedFolders protectedFolders;
+        const ProtectedFolders& protectedFolders = ProtectedFolders::OfThisMachine();
         const ProtectedFolder installKind =
             request_.installDir.empty() ? ProtectedFolder::None : protectedFolders.Classify(request_.installDir);
         const ProtectedFolder dataKind =
