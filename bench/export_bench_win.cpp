@@ -17,6 +17,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,11 +94,10 @@ void ReferenceWalk(const std::wstring& source, const std::wstring& destination) 
     } while (FindNextFileW(find.get(), &data));
 }
 
-// The export as the window runs it: the wait window shows the walk's progress at
-// the pace of the window's messages.
-ExportResult WindowExport(const ExportRequest& request) {
-    WaitWindow pleaseWait;
-    pleaseWait.ShowProgress();
+// The export as the window runs it: the wait window, shown before (as the window
+// shows it before the export starts), follows the walk's progress at the pace of
+// the window's messages.
+ExportResult WindowExport(WaitWindow& pleaseWait, const ExportRequest& request) {
     ExportProgress progress;
     const bool stop = false;
     return ExportEnvironment(request, ExportProgressPump(pleaseWait, progress, stop), &progress);
@@ -141,7 +141,9 @@ double ChildPeakBytes(const std::string& install, const std::string& data, const
 
 int PeakChild(int argc, wchar_t** argv) {
     if (argc < 5) return 0;
-    const ExportResult result = WindowExport(RequestFor(Narrow(argv[2]), Narrow(argv[3]), Narrow(argv[4])));
+    WaitWindow pleaseWait;
+    pleaseWait.ShowProgress();
+    const ExportResult result = WindowExport(pleaseWait, RequestFor(Narrow(argv[2]), Narrow(argv[3]), Narrow(argv[4])));
     if (result.outcome != ExportOutcome::Created) return 0;
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -179,8 +181,15 @@ int Main(const std::string& covers) {
                 }));
             if (!archived) std::fprintf(stderr, "export with archive failed\n");
             ExportResult result;
-            exportTimes.push_back(Timed([&] { testing::RemoveTree(exportFolder); },
-                                        [&] { result = WindowExport(RequestFor(install, data, target)); }));
+            std::unique_ptr<WaitWindow> pleaseWait;
+            exportTimes.push_back(Timed(
+                [&] {
+                    testing::RemoveTree(exportFolder);
+                    pleaseWait = std::make_unique<WaitWindow>();
+                    pleaseWait->ShowProgress();
+                },
+                [&] { result = WindowExport(*pleaseWait, RequestFor(install, data, target)); }));
+            pleaseWait.reset();
             if (result.outcome != ExportOutcome::Created) std::fprintf(stderr, "export failed: %s\n", result.message.c_str());
             referenceTimes.push_back(Timed([&] { testing::RemoveTree(reference); },
                                            [&] {

@@ -83,13 +83,17 @@ void Main::cmdCreateRuntime_Click() {
                 prompts_.Message(hwnd(), result.message, "", kInformationBox);
                 break;
         }
-        if (closeRequested_) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     } catch (const std::exception& error) {
         pleaseWait.reset();
         TellUnexpected(prompts_, hwnd(), "Beim Erstellen der Umgebung", error.what());
     } catch (...) {
         pleaseWait.reset();
         TellUnexpected(prompts_, hwnd(), "Beim Erstellen der Umgebung", nullptr);
+    }
+    // A close asked for during the walks, now that the user has been told.
+    if (closeRequested_) {
+        closeRequested_ = false;
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     }
 }
 

@@ -36,8 +36,9 @@ private:
 };
 
 // The pump of the export's walk in the window: at the pace of WindowMessagePump
-// (at most every 10 ms) it shows `progress` in `window`, lets the messages run and
-// says stop once "Abbrechen" was pressed or `stop` has become true.
+// (at most every 10 ms) it lets the messages run and says stop once "Abbrechen"
+// was pressed or `stop` has become true; on those runs it shows `progress` in
+// `window`, at most every 100 ms.
 MessagePump ExportProgressPump(WaitWindow& window, const ExportProgress& progress, const bool& stop);
 
 }  // namespace vtx

@@ -146,7 +146,7 @@ public:
         const std::string profile = ExportDir + "\\" + kSystemProfileFileName;
         if (!WriteSystemProfileFile(profile, request_.systemProfile)) Failed(profile);
 
-        const ProtectedFolders protectedFolders;
+        const ProtectedFolders& protectedFolders = ProtectedFolders::OfThisMachine();
         const ProtectedFolder installKind =
             request_.installDir.empty() ? ProtectedFolder::None : protectedFolders.Classify(request_.installDir);
         const ProtectedFolder dataKind =

@@ -85,6 +85,11 @@ ProtectedFolders::ProtectedFolders() {
     if (const auto identity = IdentityOf(KnownFolderPath(FOLDERID_Profile))) profiles_.push_back(*identity);
 }
 
+const ProtectedFolders& ProtectedFolders::OfThisMachine() {
+    static const ProtectedFolders folders;
+    return folders;
+}
+
 ProtectedFolder ProtectedFolders::Classify(const std::string& folder) const {
     const std::string resolved = ResolvedPath(folder);
     if (IsRootFolder(resolved)) return IsShare(resolved) ? ProtectedFolder::ShareRoot : ProtectedFolder::DriveRoot;

@@ -28,6 +28,10 @@ public:
     // Program Files (both), the Windows folder, ProgramData.
     bool IsVirtualized(const std::string& folder) const;
 
+    // The machine's folders, read once for the life of the program (reading them
+    // takes a good part of a small export under Wine).
+    static const ProtectedFolders& OfThisMachine();
+
 private:
     struct Known {
         ProtectedFolder kind;

@@ -50,7 +50,7 @@ std::string VirtualStoreFolder(const std::string& installDir) {
     const std::string local = LocalAppData();
     if (local.empty()) return {};
     // A protected folder itself is never walked, nor is its VirtualStore.
-    const ProtectedFolders protectedFolders;
+    const ProtectedFolders& protectedFolders = ProtectedFolders::OfThisMachine();
     if (protectedFolders.Classify(spelled) != ProtectedFolder::None || !protectedFolders.IsVirtualized(spelled))
         return {};
     return local + "\\VirtualStore" + spelled.substr(2);
