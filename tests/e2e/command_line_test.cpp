@@ -250,8 +250,9 @@ TEST_F(CommandLineE2E, AnArchiveThatCannotBeWrittenEndsWithOneAndTheFolderStays)
     const std::string folder = target + "\\VTX Umgebung";
     EXPECT_EQ(run.error, OnStream(WithArchiveFailure(kExportDoneText, archive, folder,
                                                      "an seiner Stelle steht ein Verzeichnis gleichen Namens")));
-    const Contents exported = ContentsOf(SnapshotTree(folder));
+    Contents exported = ContentsOf(SnapshotTree(folder));
     ASSERT_EQ(exported.count("VTX.log"), 1u) << Listing(exported);
+    EXPECT_TRUE(TakeSystemProfile(exported).has_value());
     EXPECT_EQ(exported, ExpectedExport(sample_, AnsiLines(exported.at("VTX.log")), sample_.skinName)) << Listing(exported);
     EXPECT_EQ(ReadFileBytes(archive + "\\Notiz.txt"), "meins");
     // Nothing else beside them: no temporary file.
