@@ -40,7 +40,6 @@ VTX_NO_32BIT_TEXT="this machine cannot run 32-bit programs: the 32-bit Wine load
 #   win64  the 64-bit build on 64-bit Windows
 # The sample installation lies where the jukebox installs itself in that world.
 vtx_world() {
-  VTX_WORLD=$1
   case $1 in
     wow64) VTX_TREE=$VTX_PRODUCT WINEPREFIX=$VTX_PRODUCT/wineprefix WINEARCH=win64 WINE=/usr/lib/wine/wine
       VTX_SAMPLE_INSTALL='C:\Program Files (x86)\Velatrix-Tunes 6' ;;
