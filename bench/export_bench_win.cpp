@@ -115,6 +115,26 @@ ExportRequest RequestFor(const std::string& install, const std::string& data, co
     return request;
 }
 
+// Where the trees of earlier runs go until the end. Deleting a tree just before the
+// next run is timed would let the host's file system slow down that run's
+// creations by an amount that depends on how recently what was deleted went (an
+// ext4 without journal passes over inodes freed in the last seconds), which swung
+// the ratios by more than a tenth between runs.
+class SetAside {
+public:
+    explicit SetAside(std::string folder) : folder_(std::move(folder)) { CreateDirectoryW(Widen(folder_).c_str(), nullptr); }
+    void operator()(const std::string& path) {
+        const std::string aside = folder_ + "\\" + std::to_string(++count_);
+        if (!MoveFileW(Widen(path).c_str(), Widen(aside).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+            GetLastError() != ERROR_PATH_NOT_FOUND)
+            testing::RemoveTree(path);
+    }
+
+private:
+    std::string folder_;
+    int count_ = 0;
+};
+
 long FilesBelow(const std::string& folder) {
     long files = 0, folders = 0;
     return CountFiles(folder, "*.*", files, true, "*.*", folders);
@@ -166,13 +186,14 @@ int Main(const std::string& covers) {
         const std::string exportFolder = target + "\\VTX Umgebung";
 
         const std::string archive = exportFolder + ".zip";
+        SetAside setAside(base + "\\Beiseite");
         std::vector<double> exportTimes, referenceTimes, archivedTimes;
         for (int run = 0; run < kRuns; ++run) {
             bool archived = false;
             archivedTimes.push_back(Timed(
                 [&] {
-                    testing::RemoveTree(exportFolder);
-                    DeleteFileW(Widen(archive).c_str());
+                    setAside(exportFolder);
+                    setAside(archive);
                 },
                 [&] {
                     const ExportResult result = ExportEnvironment(RequestFor(install, data, target), WindowMessagePump());
@@ -184,14 +205,14 @@ int Main(const std::string& covers) {
             std::unique_ptr<WaitWindow> pleaseWait;
             exportTimes.push_back(Timed(
                 [&] {
-                    testing::RemoveTree(exportFolder);
+                    setAside(exportFolder);
                     pleaseWait = std::make_unique<WaitWindow>();
                     pleaseWait->ShowProgress();
                 },
                 [&] { result = WindowExport(*pleaseWait, RequestFor(install, data, target)); }));
             pleaseWait.reset();
             if (result.outcome != ExportOutcome::Created) std::fprintf(stderr, "export failed: %s\n", result.message.c_str());
-            referenceTimes.push_back(Timed([&] { testing::RemoveTree(reference); },
+            referenceTimes.push_back(Timed([&] { setAside(reference); },
                                            [&] {
                                                CreateDirectoryW(Widen(reference).c_str(), nullptr);
                                                ReferenceWalk(Widen(install), Widen(reference + "\\APP"));
@@ -209,10 +230,10 @@ int Main(const std::string& covers) {
         Row("Export with archive, " + std::to_string(files) + " files (median of 5)", Ms(a),
             Ms(e) + " (export without archive)", a / e, "<= 1.25", a / e <= 1.25);
 
-        testing::RemoveTree(exportFolder);
-        DeleteFileW(Widen(archive).c_str());
+        setAside(exportFolder);
+        setAside(archive);
         peak[s] = ChildPeakBytes(install, data, target);
-        testing::RemoveTree(base);
+        // Everything goes with `root` at the end.
     }
     const double growth = (peak[1] - peak[0]) / (1024.0 * 1024.0);
     std::printf("| Export peak working set, 20,000 vs 2,000 files | %.1f MB | %.1f MB | growth %.1f MB | <= 5 MB growth | %s |\n",

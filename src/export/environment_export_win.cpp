@@ -35,18 +35,31 @@ bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
            CSTR_EQUAL;
 }
 
+// The name a folder found by a search of its parent has, in its last part.
+std::wstring_view LastName(std::wstring_view path) {
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
 // The export folder, recognised during the walks.
 class ExportFolderMatch {
 public:
     explicit ExportFolderMatch(const std::string& folder)
         : identity_(IdentityOf(folder)), path_(WithoutTrailingBackslash(Widen(ResolvedPath(folder)))) {}
 
-    bool Matches(const std::string& folder) const {
+    bool Matches(const WalkedFolder& folder) const {
+        // A folder the walk found below its root by a search of the parent is the
+        // export folder only under the export folder's own name: a folder has one
+        // parent and one (long) name, and links are checked like the root. Reading
+        // the identity of every other folder would cost a handle per folder.
+        if (!folder.root && !folder.linked &&
+            !SameTextIgnoringCase(LastName(Widen(folder.path)), LastName(path_)))
+            return false;
         if (identity_) {
-            if (const auto other = IdentityOf(folder)) return *other == *identity_;
+            if (const auto other = IdentityOf(folder.path)) return *other == *identity_;
         }
         // Without identities, the paths decide, ignoring case as the file system does.
-        return SameTextIgnoringCase(WithoutTrailingBackslash(Widen(ResolvedPath(folder))), path_);
+        return SameTextIgnoringCase(WithoutTrailingBackslash(Widen(ResolvedPath(folder.path))), path_);
     }
 
 private:
@@ -218,17 +231,15 @@ private:
         if (tree.empty()) return true;
         mapping_ = mapping;
         walkedTree_ = &tree;
-        const auto folderFound = [this](const std::string& folder) { return FolderFound(folder); };
-        return ForEachFolder(tree, folderFound, pump_);
+        return WalkTree(
+            tree, kExportAttributeMask, [this](const WalkedFolder& folder) { return FolderFound(folder); },
+            [this](const std::string&) { WriteDirectory(); }, pump_);
     }
 
-    // Hands the files of one walked folder to WriteDirectory; the export folder is
-    // neither read nor entered.
-    bool FolderFound(const std::string& FFolder) {
-        if (exportFolder_ && exportFolder_->Matches(FFolder)) return false;
-        if (progress_) progress_->folder = FFolder;
-        ForEachFile(FFolder + "\\", "*", kExportAttributeMask, [this](const std::string&) { WriteDirectory(); },
-                    pump_);
+    // The export folder is neither read nor entered.
+    bool FolderFound(const WalkedFolder& folder) {
+        if (exportFolder_ && exportFolder_->Matches(folder)) return false;
+        if (progress_) progress_->folder = folder.path;
         return true;
     }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/handles_win.h"
 #include "export/paced_pump.h"
 #include "common/unicode_win.h"
@@ -44,48 +46,63 @@ MessagePump WindowMessagePump() { return PacedPump(&PumpPendingMessages, &GetTic
 
 bool NoMessagePump() { return true; }
 
-bool ForEachFile(const std::string& folder, const std::string& pattern, unsigned mask,
-                 const std::function<void(const std::string& path)>& fileFound, const MessagePump& pump) {
-    WIN32_FIND_DATAW data;
-    FindHandle find = StartSearch(folder + pattern, data);
-    if (!find) return true;
-    for (;;) {
-        if (MaskAccepts(data.dwFileAttributes, mask) && !IsDotEntry(data.cFileName)) {
-            FoundPath = folder + Narrow(data.cFileName);
-            fileFound(FoundPath);
-        }
-        // The next entry is fetched first; the pump runs after every entry, the
-        // last one included.
-        const bool more = FindNextFileW(find.get(), &data) != FALSE;
-        if (!pump()) return false;
-        if (!more) return true;
-    }
-}
+namespace {
 
-bool ForEachFolder(const std::string& path, const std::function<bool(const std::string& folder)>& folderFound,
-                   const MessagePump& pump) {
-    const bool enter = folderFound(path);
+struct Subfolder {
+    std::wstring name;
+    bool linked;
+};
+
+bool WalkFolder(const std::string& path, bool root, bool linked, unsigned fileMask,
+                const std::function<bool(const WalkedFolder& folder)>& folderFound,
+                const std::function<void(const std::string& path)>& fileFound, const MessagePump& pump) {
+    const bool read = folderFound(WalkedFolder{path, root, linked});
     if (!pump()) return false;
-    if (!enter) return true;
+    if (!read) return true;
 
+    // Files are named by the folder's text and a backslash, as a caller that maps
+    // paths by their beginning expects; subfolders get no doubled backslash.
+    const std::string filePrefix = path + "\\";
     std::string parent = path;
     if (parent.empty() || parent.back() != '\\') parent.push_back('\\');
-    WIN32_FIND_DATAW data;
-    FindHandle find = StartSearch(parent + "*.*", data);
-    if (!find) return true;
-    do {
-        const DWORD attributes = data.dwFileAttributes;
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || IsDotEntry(data.cFileName)) continue;
-        const std::string subfolder = parent + Narrow(data.cFileName);
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            // A linked folder: reported like any other, its target left alone.
-            folderFound(subfolder);
+    // One search yields the files and the subfolders; the subfolders are walked
+    // after the files, when the search is closed again.
+    std::vector<Subfolder> subfolders;
+    {
+        WIN32_FIND_DATAW data;
+        FindHandle find = StartSearch(parent + "*", data);
+        if (!find) return true;
+        for (;;) {
+            const DWORD attributes = data.dwFileAttributes;
+            if (!IsDotEntry(data.cFileName)) {
+                if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    // A linked folder is read for its files, never below them.
+                    if (!linked) subfolders.push_back({data.cFileName, (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+                } else if (MaskAccepts(attributes, fileMask)) {
+                    FoundPath = filePrefix + Narrow(data.cFileName);
+                    fileFound(FoundPath);
+                }
+            }
+            // The next entry is fetched first; the pump runs after every entry, the
+            // last one included.
+            const bool more = FindNextFileW(find.get(), &data) != FALSE;
             if (!pump()) return false;
-            continue;
+            if (!more) break;
         }
-        if (!ForEachFolder(subfolder, folderFound, pump)) return false;
-    } while (FindNextFileW(find.get(), &data));
+    }
+    for (const Subfolder& subfolder : subfolders)
+        if (!WalkFolder(parent + Narrow(subfolder.name), false, subfolder.linked, fileMask, folderFound, fileFound,
+                        pump))
+            return false;
     return true;
+}
+
+}  // namespace
+
+bool WalkTree(const std::string& root, unsigned fileMask,
+              const std::function<bool(const WalkedFolder& folder)>& folderFound,
+              const std::function<void(const std::string& path)>& fileFound, const MessagePump& pump) {
+    return WalkFolder(root, true, false, fileMask, folderFound, fileFound, pump);
 }
 
 }  // namespace vtx

@@ -1,8 +1,10 @@
-// The file finder: walks the files of one folder and the folders of a tree and
-// reports each entry to a callback as it is found. Nothing is collected, so memory
-// stays flat however large the tree; a walk holds one open search per level of
-// depth. Between entries the walks let pending window messages run through a pump
-// the caller passes in, so the window repaints and reacts during a long walk.
+// The file finder: walks a tree and reports each folder and each file to callbacks
+// as it is found. Each folder is read with one search, which yields its files and
+// its subfolders together (under Wine every search of a folder costs a look at each
+// of its entries). No file is collected, so memory stays flat however many files
+// the tree holds; a walk holds the names of the subfolders still to visit on each
+// level of depth. Between entries the walk lets pending window messages run through
+// a pump the caller passes in, so the window repaints and reacts during a long walk.
 #pragma once
 #include <functional>
 #include <string>
@@ -11,8 +13,8 @@
 
 namespace vtx {
 
-// The full path of the file ForEachFile reports at the moment (folder text as
-// passed + file name). Set before each call of the callback; keeps its last value.
+// The full path of the file WalkTree reports at the moment (folder text + file
+// name). Set before each call of the file callback; keeps its last value.
 extern std::string FoundPath;
 
 // Lets pending window messages run between two entries of a walk. Returns false
@@ -29,21 +31,25 @@ MessagePump WindowMessagePump();
 // A pump for walks without a window: lets nothing run, never stops.
 bool NoMessagePump();
 
-// Reports every entry of `folder` + `pattern` (the caller supplies the separating
-// backslash) that `mask` accepts (see MaskAccepts); never "." and "..". FoundPath is set before each
-// call of `fileFound`, which gets the same text. The pump runs after every entry.
-// A search that cannot start counts as an empty folder. False when the pump
-// stopped the walk.
-bool ForEachFile(const std::string& folder, const std::string& pattern, unsigned mask,
-                 const std::function<void(const std::string& path)>& fileFound, const MessagePump& pump);
+// A folder the walk reached.
+struct WalkedFolder {
+    const std::string& path;  // the root exactly as passed; below it no trailing backslash
+    bool root;                // the walk's starting folder
+    bool linked;              // a junction or symbolic link found in the tree
+};
 
-// Reports `path` exactly as passed (also when it does not exist), runs the pump,
-// then walks every subfolder below it depth first, each parent before its children,
-// subfolders without a trailing backslash, hidden and system ones included.
-// `folderFound` returns false to leave a folder's subfolders alone. A linked folder
-// (junction, symbolic link) is reported but never entered, so the walk cannot leave
-// the tree or run round a cycle. False when the pump stopped the walk.
-bool ForEachFolder(const std::string& path, const std::function<bool(const std::string& folder)>& folderFound,
-                   const MessagePump& pump);
+// Walks the tree below `root`, depth first, each folder before its files and
+// subfolders: `folderFound` hears of every folder (the root first, reported also
+// when it does not exist; hidden and system folders included) and returns whether
+// to read it. A folder read has its files that `fileMask` accepts (see
+// MaskAccepts; never "." and "..") reported to `fileFound`, FoundPath set to the
+// same path before each call, and its subfolders walked after them. A linked folder
+// is reported and, when the callback wants it, its files are read, but its
+// subfolders never are, so the walk cannot leave the tree or run round a cycle. A
+// folder that cannot be searched counts as empty. The pump runs after every folder
+// and every entry; false when it stopped the walk.
+bool WalkTree(const std::string& root, unsigned fileMask,
+              const std::function<bool(const WalkedFolder& folder)>& folderFound,
+              const std::function<void(const std::string& path)>& fileFound, const MessagePump& pump);
 
 }  // namespace vtx

@@ -60,12 +60,8 @@ long CountVirtualStoreFiles(const std::string& installDir) {
     const std::string store = VirtualStoreFolder(installDir);
     if (store.empty()) return 0;
     long files = 0;
-    ForEachFolder(
-        store,
-        [&](const std::string& folder) {
-            ForEachFile(folder + "\\", "*", kExportAttributeMask, [&](const std::string&) { ++files; }, &NoMessagePump);
-            return true;
-        },
+    WalkTree(
+        store, kExportAttributeMask, [](const WalkedFolder&) { return true; }, [&](const std::string&) { ++files; },
         &NoMessagePump);
     return files;
 }

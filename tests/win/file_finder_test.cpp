@@ -1,5 +1,5 @@
 // The file finder on real folders: which files the export's mask takes, the order
-// of the folder walk, and the pump that runs between entries.
+// of the walk, and the pump that runs between entries.
 #include "export/file_finder_win.h"
 
 #include <windows.h>
@@ -43,21 +43,24 @@ void MakeFolder(const std::string& path, DWORD attributes = 0) {
 
 const MessagePump kNoPump = &NoMessagePump;
 
-// The paths ForEachFile reports, checking FoundPath on every call.
+// The files of `folder` alone (its subfolders not read) the walk reports,
+// checking FoundPath on every call.
 std::vector<std::string> FilesFound(const std::string& folder, unsigned mask) {
     std::vector<std::string> found;
-    EXPECT_TRUE(ForEachFile(folder, "*", mask,
-                            [&](const std::string& path) {
-                                EXPECT_EQ(path, FoundPath);
-                                found.push_back(path);
-                            },
-                            kNoPump));
+    EXPECT_TRUE(WalkTree(
+        folder, mask, [](const WalkedFolder& walked) { return walked.root; },
+        [&](const std::string& path) {
+            EXPECT_EQ(path, FoundPath);
+            found.push_back(path);
+        },
+        kNoPump));
     return found;
 }
 
-TEST(ForEachFile, TakesFilesByTheExportMask) {
+TEST(WalkTree, TakesFilesByTheExportMask) {
     TempFolder temp("finder-files");
-    const std::string folder = temp.path() + "\\";
+    const std::string root = temp.path();
+    const std::string folder = root + "\\";
     struct Case {
         const char* name;
         DWORD attributes;
@@ -89,34 +92,48 @@ TEST(ForEachFile, TakesFilesByTheExportMask) {
     MakeFolder(folder + "sub");
     MakeFolder(folder + "hidden sub", FILE_ATTRIBUTE_HIDDEN);
 
-    EXPECT_THAT(FilesFound(folder, kExportAttributeMask), UnorderedElementsAreArray(expected));
-
-    // Subfolders come only with the directory bit in the mask; "." and ".." never.
-    expected.push_back(folder + "sub");
-    expected.push_back(folder + "hidden sub");
-    EXPECT_THAT(FilesFound(folder, kExportAttributeMask | kDirectoryAttribute), UnorderedElementsAreArray(expected));
-    EXPECT_THAT(FilesFound(folder, kDirectoryAttribute),
-                UnorderedElementsAre(folder + "sub", folder + "hidden sub"));
+    // Subfolders, "." and ".." are never files, whatever the mask.
+    EXPECT_THAT(FilesFound(root, kExportAttributeMask), UnorderedElementsAreArray(expected));
+    EXPECT_THAT(FilesFound(root, kExportAttributeMask | kDirectoryAttribute), UnorderedElementsAreArray(expected));
+    EXPECT_THAT(FilesFound(root, kDirectoryAttribute), ElementsAre());
 
     // A folder that does not exist is an empty folder.
-    EXPECT_THAT(FilesFound(folder + "missing\\", kExportAttributeMask), ElementsAre());
+    EXPECT_THAT(FilesFound(folder + "missing", kExportAttributeMask), ElementsAre());
 }
 
-TEST(ForEachFolder, ReportsEveryFolderParentBeforeChildren) {
+TEST(WalkTree, ReportsEveryFolderBeforeItsFilesAndSubfolders) {
     TempFolder temp("finder-folders");
     const std::string root = temp.path();
     for (const char* folder : {"a", "a\\b", "a\\b\\c", "a\\d", "Ελληνικά", "Ελληνικά\\日本語"}) MakeFolder(root + "\\" + folder);
     MakeFolder(root + "\\hidden", FILE_ATTRIBUTE_HIDDEN);
     MakeFolder(root + "\\hidden\\system", FILE_ATTRIBUTE_SYSTEM);
     MakeFile(root + "\\a\\file.txt", FILE_ATTRIBUTE_ARCHIVE);
+    MakeFile(root + "\\a\\b\\c\\deep.txt", FILE_ATTRIBUTE_ARCHIVE);
+    MakeFile(root + "\\top.txt", FILE_ATTRIBUTE_ARCHIVE);
 
     for (const std::string& start : {root, root + "\\"}) {
         SCOPED_TRACE(start);
-        std::vector<std::string> found;
-        EXPECT_TRUE(ForEachFolder(start, [&](const std::string& folder) {
-            found.push_back(folder);
-            return true;
-        }, kNoPump));
+        std::vector<std::string> found;  // folders, and files behind a "+"
+        EXPECT_TRUE(WalkTree(
+            start, kExportAttributeMask,
+            [&](const WalkedFolder& folder) {
+                EXPECT_EQ(folder.root, found.empty()) << folder.path;
+                EXPECT_FALSE(folder.linked) << folder.path;
+                found.push_back(folder.path);
+                return true;
+            },
+            [&](const std::string& file) { found.push_back("+" + file); }, kNoPump));
+        // Each file (one per folder here) comes right after its folder, before the
+        // folder's subfolders, named by the folder's text and a backslash.
+        const std::pair<std::string, const char*> files[] = {
+            {start, "top.txt"}, {root + "\\a", "file.txt"}, {root + "\\a\\b\\c", "deep.txt"}};
+        for (const auto& [folderText, name] : files) {
+            const std::string path = folderText + "\\" + name;
+            const auto at = std::find(found.begin(), found.end(), "+" + path);
+            ASSERT_NE(at, found.end()) << path;
+            EXPECT_EQ(*std::prev(at), folderText) << path;
+        }
+        std::erase_if(found, [](const std::string& entry) { return entry.starts_with("+"); });
         // The root exactly as passed, first; below it no trailing backslash.
         ASSERT_FALSE(found.empty());
         EXPECT_EQ(found.front(), start);
@@ -135,20 +152,29 @@ TEST(ForEachFolder, ReportsEveryFolderParentBeforeChildren) {
 
     // A folder the callback declines is reported, its subfolders are not.
     std::vector<std::string> found;
-    ForEachFolder(root, [&](const std::string& folder) {
-        found.push_back(folder);
-        return folder != root + "\\a";
-    }, kNoPump);
+    std::vector<std::string> files;
+    WalkTree(
+        root, kExportAttributeMask,
+        [&](const WalkedFolder& folder) {
+            found.push_back(folder.path);
+            return folder.path != root + "\\a";
+        },
+        [&](const std::string& file) { files.push_back(file); }, kNoPump);
     EXPECT_THAT(found, ::testing::Contains(root + "\\a"));
     EXPECT_THAT(found, ::testing::Not(::testing::Contains(root + "\\a\\b")));
     EXPECT_THAT(found, ::testing::Contains(root + "\\Ελληνικά\\日本語"));
+    // ...and its files are not read either.
+    EXPECT_THAT(files, ElementsAre(root + "\\top.txt"));
 
     // A root that does not exist is reported once, and the walk ends.
     found.clear();
-    EXPECT_TRUE(ForEachFolder(root + "\\missing", [&](const std::string& folder) {
-        found.push_back(folder);
-        return true;
-    }, kNoPump));
+    EXPECT_TRUE(WalkTree(
+        root + "\\missing", kExportAttributeMask,
+        [&](const WalkedFolder& folder) {
+            found.push_back(folder.path);
+            return true;
+        },
+        [](const std::string& file) { ADD_FAILURE() << file; }, kNoPump));
     EXPECT_THAT(found, ElementsAre(root + "\\missing"));
 }
 
@@ -158,29 +184,35 @@ TEST(FinderPump, RunsBetweenEntriesAndStopsTheWalk) {
     for (const char* name : {"1.txt", "2.txt", "3.txt"}) MakeFile(root + "\\" + name, FILE_ATTRIBUTE_ARCHIVE);
     for (const char* name : {"x", "y", "z"}) MakeFolder(root + "\\" + name);
 
-    // Once after every entry of the file walk ("." and ".." included)...
+    const auto walk = [&](int& folders, int& files, const MessagePump& pump) {
+        folders = files = 0;
+        return WalkTree(
+            root, kExportAttributeMask, [&](const WalkedFolder&) { return ++folders, true; },
+            [&](const std::string&) { ++files; }, pump);
+    };
+    // After every folder and every entry of its search ("." and ".." included).
     int pumps = 0;
-    int files = 0;
-    EXPECT_TRUE(ForEachFile(root + "\\", "*", kExportAttributeMask, [&](const std::string&) { ++files; },
-                            [&] { return ++pumps, true; }));
-    EXPECT_EQ(files, 3);
-    EXPECT_GE(pumps, 6);
-
-    // ...and after every folder of the tree walk.
-    pumps = 0;
     int folders = 0;
-    EXPECT_TRUE(ForEachFolder(root, [&](const std::string&) { return ++folders, true; }, [&] { return ++pumps, true; }));
+    int files = 0;
+    EXPECT_TRUE(walk(folders, files, [&] { return ++pumps, true; }));
     EXPECT_EQ(folders, 4);
-    EXPECT_GE(pumps, 4);
+    EXPECT_EQ(files, 3);
+    EXPECT_GE(pumps, 4 + 8 + 3 * 2);
 
-    // A pump that says stop ends both walks at once, with nothing more reported.
-    files = 0;
-    EXPECT_FALSE(ForEachFile(root + "\\", "*", kExportAttributeMask, [&](const std::string&) { ++files; },
-                             [] { return false; }));
-    EXPECT_LE(files, 1);
-    folders = 0;
-    EXPECT_FALSE(ForEachFolder(root, [&](const std::string&) { return ++folders, true; }, [] { return false; }));
+    // A pump that says stop ends the walk at once, with nothing more reported.
+    EXPECT_FALSE(walk(folders, files, [] { return false; }));
     EXPECT_EQ(folders, 1);
+    EXPECT_EQ(files, 0);
+    // Also in the middle of a folder: what was reported when the pump said stop is
+    // all there is.
+    int reportedAtStop = -1;
+    pumps = 0;
+    EXPECT_FALSE(walk(folders, files, [&] {
+        if (++pumps < 6) return true;
+        reportedAtStop = folders + files;
+        return false;
+    }));
+    EXPECT_EQ(folders + files, reportedAtStop);
 }
 
 LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
