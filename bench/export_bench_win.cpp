@@ -270,5 +270,11 @@ int Main(const std::string& covers) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && std::wstring(argv[1]) == L"--peak") return vtx::bench::PeakChild(argc, argv);
+    // The trees go into the folder given second (bench/run.sh: a drive in memory),
+    // else into the temporary folder.
+    if (argc > 2) {
+        SetEnvironmentVariableW(L"TMP", argv[2]);
+        SetEnvironmentVariableW(L"TEMP", argv[2]);
+    }
     return vtx::bench::Main(argc > 1 ? vtx::Narrow(argv[1]) : "");
 }

@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "app/export_request_win.h"
+#include "app/flag_scope.h"
 #include "app/main_window_win.h"
 #include "common/directories.h"
+#include "common/files_win.h"
 #include "export/environment_export_win.h"
 #include "export/export_archive_win.h"
 #include "export/export_layout.h"
@@ -17,19 +19,6 @@ namespace {
 constexpr UINT kInformationBox = MB_OK | MB_ICONINFORMATION;
 constexpr UINT kWarningBox = MB_OK | MB_ICONEXCLAMATION;
 constexpr UINT kCriticalBox = MB_OK | MB_ICONERROR;
-
-// Marks an action as running for the scope of its handler, so that a click that
-// arrives while the action lets messages run is ignored.
-class ActionScope {
-public:
-    explicit ActionScope(bool& running) : running_(running) { running_ = true; }
-    ActionScope(const ActionScope&) = delete;
-    ActionScope& operator=(const ActionScope&) = delete;
-    ~ActionScope() { running_ = false; }
-
-private:
-    bool& running_;
-};
 
 // The last word of a handler that failed unexpectedly; never throws itself.
 void TellUnexpected(Prompts& prompts, HWND owner, const char* action, const char* what) noexcept {
@@ -45,7 +34,8 @@ void TellUnexpected(Prompts& prompts, HWND owner, const char* action, const char
 
 void Main::cmdCreateRuntime_Click() {
     if (actionRunning_) return;
-    ActionScope scope(actionRunning_);
+    // A click that arrives while the export lets messages run is ignored.
+    const FlagScope scope(actionRunning_);
     std::unique_ptr<WaitWindow> pleaseWait;
     try {
         prompts_.Message(hwnd(), kExportInfoText, kInfoTitle, kInformationBox);
@@ -65,8 +55,17 @@ void Main::cmdCreateRuntime_Click() {
         switch (result.outcome) {
             case ExportOutcome::Created:
             case ExportOutcome::CreatedWithFailures: {
-                const ArchiveResult archive = ArchiveExportFolder(result.folder, WindowMessagePump());
-                if (archive.cancelled) break;  // the window is closing: nobody to tell
+                const ArchiveResult archive = RunArchive(result.folder, *pleaseWait, progress);
+                if (archive.cancelled) {
+                    // The program is ending (a quit request): nobody to tell.
+                    if (!pleaseWait->cancelled() && !closeRequested_) break;
+                    // "Abbrechen" or the window closing while the archive was being
+                    // written: the export is taken back whole, as during the walk.
+                    pleaseWait.reset();
+                    prompts_.Message(hwnd(), ExportCancelledText(result.folder, DeleteDirectory(result.folder)), "",
+                                     kInformationBox);
+                    break;
+                }
                 pleaseWait.reset();
                 const bool complete = result.outcome == ExportOutcome::Created && archive.written;
                 prompts_.Message(hwnd(), ClosingText(result, archive), "", complete ? kInformationBox : kWarningBox);
@@ -99,17 +98,20 @@ void Main::cmdCreateRuntime_Click() {
 
 ExportResult Main::RunExportWalk(const ExportRequest& request, WaitWindow& pleaseWait, ExportProgress& progress) {
     closeRequested_ = false;
-    exportWalking_ = true;
-    struct Done {
-        bool& walking;
-        ~Done() { walking = false; }
-    } done{exportWalking_};
+    const FlagScope stoppable(exportWalking_);
     return ExportEnvironment(request, ExportProgressPump(pleaseWait, progress, closeRequested_), &progress);
+}
+
+ArchiveResult Main::RunArchive(const std::string& folder, WaitWindow& pleaseWait, const ExportProgress& progress) {
+    // A close asked for at the walk's very end is heard by the archive's first entry.
+    const FlagScope stoppable(exportWalking_);
+    return ArchiveExportFolder(folder, ExportProgressPump(pleaseWait, progress, closeRequested_));
 }
 
 void Main::cmdResetDBase_Click() {
     if (actionRunning_) return;
-    ActionScope scope(actionRunning_);
+    // A click that arrives while the export lets messages run is ignored.
+    const FlagScope scope(actionRunning_);
     try {
         if (prompts_.Message(hwnd(), kResetQuestionText, kResetTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) !=
             IDYES)

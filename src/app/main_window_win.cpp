@@ -6,6 +6,7 @@
 
 #include "app/clipboard_win.h"
 #include "app/control_ids.h"
+#include "app/flag_scope.h"
 #include "app/layout.h"
 #include "app/report_facts_win.h"
 #include "app/system_profile_facts_win.h"
@@ -30,18 +31,6 @@ RECT PixelRect(const TwipsRect& r, int dpi) {
     const int left = TwipsToPixels(r.left, dpi), top = TwipsToPixels(r.top, dpi);
     return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
 }
-
-// Sets a flag for its lifetime.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-    ~FlagScope() { flag_ = false; }
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 

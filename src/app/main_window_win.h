@@ -9,6 +9,7 @@
 #include "app/startup_win.h"
 #include "app/wait_window_win.h"
 #include "app/window_base_win.h"
+#include "export/export_archive_win.h"
 #include "common/handles_win.h"
 
 namespace vtx {
@@ -68,6 +69,8 @@ private:
     // The export's walks with the progress shown in `pleaseWait`; closing the
     // window meanwhile stops them like "Abbrechen".
     ExportResult RunExportWalk(const ExportRequest& request, WaitWindow& pleaseWait, ExportProgress& progress);
+    // The archive of a finished export, stopped like the walk.
+    ArchiveResult RunArchive(const std::string& folder, WaitWindow& pleaseWait, const ExportProgress& progress);
     void Form_KeyUp(WPARAM keyCode, int shift);
     // The list's context menu at `screenPoint`, or under the list's current line
     // when opened from the keyboard (-1, -1).
@@ -84,8 +87,8 @@ private:
     // BuildReport is under way; the window was asked to close meanwhile.
     bool reportRunning_ = false;
     bool closeAfterReport_ = false;
-    // The export's walks are running: closing the window stops them first
-    // (closeRequested_), and the window closes once the export has said so.
+    // The export's walks or its archive are running: closing the window stops them
+    // first (closeRequested_), and the window closes once the export has said so.
     bool exportWalking_ = false;
     bool closeRequested_ = false;
 };

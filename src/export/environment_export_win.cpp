@@ -86,11 +86,24 @@ bool CopyPlain(const std::string& source, const std::string& destination) {
            ClearBlockingAttributes(wideDestination);
 }
 
-// The folder of a destination that found it missing. Folders are walked parent
+// The folder part of a destination path (no trailing backslash).
+std::string_view ParentOf(std::string_view path) {
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+}
+
+// Makes the folder of a destination, or finds it there. Folders are walked parent
 // before children, so its parent is nearly always there: one creation is tried
 // before CreatePath looks at every level of the path.
 bool MakeFolder(const std::string& folder) {
-    if (NamesAFile(folder) && CreateDirectoryW(WidenPath(folder).c_str(), nullptr)) return true;
+    if (!NamesAFile(folder)) return false;
+    const std::wstring wide = WidenPath(folder);
+    if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // ...or a file of that name, which is no folder.
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
     return CreatePath(folder);
 }
 
@@ -254,7 +267,7 @@ private:
 
     // Places the walked file FoundPath in the export: a copy for "ini", else an
     // empty file; a file already at the destination stays. Its folder is made
-    // when the first file in it finds it missing.
+    // before the first file placed in it: a folder without files gets none.
     void WriteDirectory() {
         if (progress_) ++progress_->files;
         const std::string& source = FoundPath;
@@ -264,9 +277,20 @@ private:
         // the export would look like the jukebox's real settings.
         if (CopyFailedFor(destination)) return;
         const bool copy = IsCopiedInFull(source);
+        // The files of one walked folder come one after the other and share their
+        // destination's folder: it is made once, for the first of them.
+        const std::string_view folder = ParentOf(destination);
+        if (folder != madeFolder_) {
+            if (!MakeFolder(std::string(folder))) {
+                Failed(source);
+                return;
+            }
+            madeFolder_ = folder;
+        }
         Placed placed = Place(source, destination, copy);
         if (placed == Placed::NoFolder) {
-            if (!MakeFolder(GetParentPath(destination))) {
+            // Gone since it was made: made again once.
+            if (!MakeFolder(std::string(folder))) {
                 Failed(source);
                 return;
             }
@@ -325,6 +349,7 @@ private:
     Mapping mapping_ = Mapping::Trees;
     bool installTaken_ = true;
     const std::string* walkedTree_ = nullptr;
+    std::string madeFolder_;  // the destination folder the last file was placed in
     ExportResult result_;
 };
 

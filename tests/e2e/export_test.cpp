@@ -49,6 +49,13 @@ protected:
     void Click(int id) { PostClick(GetDlgItem(main_, id)); }
 
     HWND OpenFolderDialog() { return OpenExportFolderDialog(tool_.id(), main_); }
+    // Starts an export into target_ through the dialogs; the progress window once it
+    // shows, nullptr when a step fails.
+    HWND BeginExport() {
+        HWND dialog = OpenFolderDialog();
+        if (!dialog || !SelectFolder(dialog, target_) || !AnswerMessageBox(dialog, IDOK)) return nullptr;
+        return WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 30000);
+    }
     std::string ExportThroughTheDialogs() { return testing::ExportThroughTheDialogs(tool_.id(), main_, target_); }
     std::string AnswerNextBox(int button, std::string* title = nullptr) {
         return testing::AnswerNextBox(tool_.id(), button, title);
@@ -297,11 +304,7 @@ TEST_F(ExportE2E, TheProgressIsShownAndAbbrechenLeavesNothingBehind) {
                                    "x"));
     Start();
     const Tree jukeboxBefore = JukeboxFolders();
-    HWND dialog = OpenFolderDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(SelectFolder(dialog, target_));
-    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
-    HWND progress = WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 30000);
+    HWND progress = BeginExport();
     ASSERT_NE(progress, nullptr);
     HWND count = GetDlgItem(progress, IDC_WAIT_COUNT);
     HWND folder = GetDlgItem(progress, IDC_WAIT_FOLDER);
@@ -339,15 +342,35 @@ TEST_F(ExportE2E, TheProgressIsShownAndAbbrechenLeavesNothingBehind) {
     tool_.Close();
 }
 
+// "Abbrechen" while the archive is being written takes back the whole export: no
+// archive, no temporary one, no folder.
+TEST_F(ExportE2E, AbbrechenWhileTheArchiveIsWrittenLeavesNothingBehind) {
+    // Enough entries that the archive takes a while; the walk itself is quick.
+    for (int i = 0; i < 4000; ++i)
+        ASSERT_TRUE(WriteFileBytes(sample_.dataDir + "\\Viele\\Ordner " + std::to_string(i % 40) + "\\Datei " +
+                                       std::to_string(i) + ".ini",
+                                   std::string(2000, 'x')));
+    Start();
+    const Tree jukeboxBefore = JukeboxFolders();
+    HWND progress = BeginExport();
+    ASSERT_NE(progress, nullptr);
+    HWND cancel = GetDlgItem(progress, IDC_WAIT_CANCEL);
+    const std::wstring temporary = Widen(ArchivePathFor(ExportFolder()) + ".tmp");
+    ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(temporary.c_str()) != INVALID_FILE_ATTRIBUTES; }, 120000))
+        << "the archive was never begun";
+
+    PostClick(cancel);
+    EXPECT_EQ(AnswerNextBox(IDOK), ExportCancelledText(ExportFolder(), true));
+    EXPECT_TRUE(SnapshotTree(target_).empty());
+    EXPECT_EQ(DescribeDifferences(jukeboxBefore, JukeboxFolders()), "");
+    tool_.Close();
+}
+
 TEST_F(ExportE2E, ClosingTheWindowDuringAnExportStopsItLikeAbbrechenAndEndsTheProgram) {
     for (int i = 0; i < 1500; ++i)
         ASSERT_TRUE(WriteFileBytes(sample_.dataDir + "\\Viele\\Datei " + std::to_string(i) + ".txt", "x"));
     Start();
-    HWND dialog = OpenFolderDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(SelectFolder(dialog, target_));
-    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
-    ASSERT_NE(WaitForWindow(tool_.id(), VTX_WAIT_CLASS, true, 30000), nullptr);
+    ASSERT_NE(BeginExport(), nullptr);
 
     // The walk stops, the half-made folder goes, the user is told, and the program
     // ends normally.
