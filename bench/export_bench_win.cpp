@@ -12,6 +12,8 @@
 // - CountFiles on a folder of 50,000 files against a bare FindFirstFileW count; the
 //   folder is given by bench/run.sh, which fills it from Linux (under Wine, each
 //   new file in a large folder costs a search of the whole folder).
+// Arguments: the folder of covers, then the folder for the trees (bench/run.sh
+// gives a drive in memory; without it, the temporary folder).
 // Prints the rows of the results table (Markdown).
 #include <windows.h>
 #include <psapi.h>

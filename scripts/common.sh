@@ -132,7 +132,8 @@ vtx_prefix() {
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$WINEPREFIX/.vtx-ready"
   fi
-  "$WINESERVER" -p
+  # A server still running in the prefix (an earlier run's) serves as well.
+  "$WINESERVER" -p 2>/dev/null || true
 }
 
 # Ends the world's wineserver and every program still running in its prefix.

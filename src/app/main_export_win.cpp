@@ -110,7 +110,7 @@ ArchiveResult Main::RunArchive(const std::string& folder, WaitWindow& pleaseWait
 
 void Main::cmdResetDBase_Click() {
     if (actionRunning_) return;
-    // A click that arrives while the export lets messages run is ignored.
+    // A click that arrives while the reset waits for an answer is ignored.
     const FlagScope scope(actionRunning_);
     try {
         if (prompts_.Message(hwnd(), kResetQuestionText, kResetTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) !=
