@@ -17,6 +17,7 @@
 #include "common/unicode_win.h"
 #include "e2e/driver_console_win.h"
 #include "e2e/driver_win.h"
+#include "e2e/sample_tool_test.h"
 #include "export/export_layout.h"
 #include "fixtures/archive_keep_win.h"
 #include "fixtures/expected_export_win.h"
@@ -56,14 +57,9 @@ std::string MissingDrive() {
     return "";
 }
 
-class CommandLineE2E : public ::testing::Test {
+class CommandLineE2E : public SampleToolTest {
 protected:
-    void SetUp() override {
-        sample_ = SampleForThisMachine(root_ / "Velatrix-Tunes 6");
-        std::string error;
-        ASSERT_TRUE(MakeSampleInstallation(sample_, error)) << error;
-        exe_ = sample_.installDir + "\\Tools\\VTXDiagnostic.exe";
-    }
+    CommandLineE2E() : SampleToolTest("e2e-cmdline") {}
 
     // What the window lists on this installation right now.
     std::vector<std::string> WindowLines() {
@@ -75,12 +71,6 @@ protected:
         tool.Close();
         return lines;
     }
-
-    ToolRun Run(const std::string& arguments, const std::string& folder = "") { return RunTool(exe_, arguments, folder); }
-
-    TempFolder root_{"e2e-cmdline"};
-    SampleInstallation sample_;
-    std::string exe_;
 };
 
 TEST_F(CommandLineE2E, ReportGoesToStandardOutputOrAFileWithTheWindowsLines) {

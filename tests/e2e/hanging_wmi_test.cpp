@@ -12,6 +12,7 @@
 #include "common/unicode_win.h"
 #include "e2e/driver_console_win.h"
 #include "e2e/driver_win.h"
+#include "e2e/sample_tool_test.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/temp_folder_win.h"
 
@@ -95,18 +96,9 @@ private:
     bool placed_ = false;
 };
 
-class HangingWmiE2E : public ::testing::Test {
+class HangingWmiE2E : public SampleToolTest {
 protected:
-    void SetUp() override {
-        sample_ = SampleForThisMachine(root_ / "Velatrix-Tunes 6");
-        std::string error;
-        ASSERT_TRUE(MakeSampleInstallation(sample_, error)) << error;
-        exe_ = sample_.installDir + "\\Tools\\VTXDiagnostic.exe";
-    }
-
-    TempFolder root_{"e2e-hanging-wmi"};
-    SampleInstallation sample_;
-    std::string exe_;
+    HangingWmiE2E() : SampleToolTest("e2e-hanging-wmi") {}
 };
 
 // The lines a hanging WMI changes: memory and clock are empty, the WMI disk (IDs

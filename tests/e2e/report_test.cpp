@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "common/files_win.h"
 #include "common/unicode_win.h"
+#include "e2e/context_menu_steps.h"
 #include "e2e/driver_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/temp_folder_win.h"
@@ -176,43 +177,12 @@ TEST_F(ReportE2E, CtrlCAndTheListsContextMenuCopyTheReport) {
     EXPECT_TRUE(WaitUntil([&] { return copied() == expected; }, 10000)) << copied();
 
     // The context menu, opened with the right mouse button and from the keyboard;
-    // its first item is picked with the mouse and with the keyboard.
-    struct Way {
-        const char* name;
-        bool screenshot;
-        std::function<void()> open;
-        std::function<void(HWND menu)> pick;
-    } ways[] = {
-        {"right click, mouse", true,
-         [&] {
-             SetForegroundWindow(main);
-             Click(list, {60, 60}, true);
-         },
-         [&](HWND menu) {
-             // The first of its two items ("Systemprofil kopieren" follows).
-             const SIZE size = ClientSize(menu);
-             Click(menu, {size.cx / 2, size.cy / 4});
-         }},
-        {"Shift+F10, keyboard", false, [&] { PressKeys(main, {VK_SHIFT}, VK_F10); },
-         [&](HWND menu) {
-             PressKeys(menu, {}, VK_DOWN);
-             PressKeys(menu, {}, VK_RETURN);
-         }},
-    };
-    for (const Way& way : ways) {
-        SCOPED_TRACE(way.name);
-        ASSERT_TRUE(ClearClipboard());
-        way.open();
-        HWND menu = WaitForPopupMenu(tool.id());
-        ASSERT_NE(menu, nullptr);
-        if (way.screenshot) {
-            Sleep(300);
-            EXPECT_TRUE(SaveScreenshot(ScreenshotPath("context-menu")));
-        }
-        way.pick(menu);
+    // its first item ("Systemprofil kopieren" follows) is picked with the mouse and
+    // with the keyboard.
+    ASSERT_NO_FATAL_FAILURE(PickFromContextMenuEachWay(tool.id(), main, list, 0, 2, "context-menu", [&](HWND menu) {
         EXPECT_TRUE(WaitUntil([&] { return copied() == expected; }, 10000)) << copied();
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
-    }
+    }));
 
     // The hidden key still works next to Ctrl+C, and Ctrl+C then copies its 53 lines.
     PressKeys(main, {VK_CONTROL, VK_MENU}, 'H');

@@ -16,10 +16,13 @@
 #include "app/control_ids.h"
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
+#include "e2e/context_menu_steps.h"
 #include "e2e/driver_console_win.h"
 #include "e2e/driver_win.h"
+#include "e2e/sample_tool_test.h"
 #include "fixtures/expected_export_win.h"
 #include "fixtures/sample_install_win.h"
+#include "fixtures/serial_port_entry_win.h"
 #include "fixtures/temp_folder_win.h"
 #include "fixtures/windows_world_win.h"
 #include "version.h"
@@ -66,16 +69,9 @@ bool RunAndWait(const std::wstring& commandLine) {
            code == 0;
 }
 
-class SystemProfileE2E : public ::testing::Test {
+class SystemProfileE2E : public SampleToolTest {
 protected:
-    void SetUp() override {
-        sample_ = SampleForThisMachine(root_ / "Velatrix-Tunes 6");
-        std::string error;
-        ASSERT_TRUE(MakeSampleInstallation(sample_, error)) << error;
-        exe_ = sample_.installDir + "\\Tools\\VTXDiagnostic.exe";
-    }
-
-    ToolRun Run(const std::string& arguments, const std::string& folder = "") { return RunTool(exe_, arguments, folder); }
+    SystemProfileE2E() : SampleToolTest("e2e-profile") {}
 
     // The profile printed by "/system" (ANSI on a pipe, as the report).
     std::vector<std::string> Printed() {
@@ -85,9 +81,6 @@ protected:
         return AnsiLines(run.output);
     }
 
-    TempFolder root_{"e2e-profile"};
-    SampleInstallation sample_;
-    std::string exe_;
 };
 
 TEST_F(SystemProfileE2E, SystemGoesToStandardOutputOrAUtf8FileWithByteOrderMark) {
@@ -141,28 +134,6 @@ TEST_F(SystemProfileE2E, SystemGoesToStandardOutputOrAUtf8FileWithByteOrderMark)
     EXPECT_EQ(failed.output, "");
     EXPECT_EQ(failed.error, ToAnsi("Das Systemprofil konnte nicht in die Datei " + missing + " geschrieben werden.\r\n"));
 }
-
-// A value under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM while the object lives (the
-// key itself lives as long as the wineserver).
-class SerialPortEntry {
-public:
-    SerialPortEntry(const wchar_t* device, const wchar_t* port) : device_(device) {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr, REG_OPTION_VOLATILE,
-                        KEY_SET_VALUE, nullptr, key_.put(), nullptr);
-        const DWORD bytes = static_cast<DWORD>((wcslen(port) + 1) * sizeof(wchar_t));
-        written_ = key_ && RegSetValueExW(key_.get(), device, 0, REG_SZ, reinterpret_cast<const BYTE*>(port), bytes) ==
-                               ERROR_SUCCESS;
-    }
-    ~SerialPortEntry() {
-        if (written_) RegDeleteValueW(key_.get(), device_);
-    }
-    bool written() const { return written_; }
-
-private:
-    RegKey key_;
-    const wchar_t* device_;
-    bool written_ = false;
-};
 
 TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreAndASerialPortAreListed) {
     // A sample in Program Files (x86), whose writes Windows keeps in the VirtualStore.
@@ -280,40 +251,8 @@ TEST_F(SystemProfileE2E, TheListsContextMenuCopiesTheSystemProfile) {
     const std::vector<std::string> printed = Printed();
     const auto copied = [] { return ClipboardUnicodeText().value_or("<no Unicode text>"); };
 
-    struct Way {
-        const char* name;
-        bool screenshot;
-        std::function<void()> open;
-        std::function<void(HWND menu)> pick;
-    } ways[] = {
-        {"right click, mouse", true,
-         [&] {
-             SetForegroundWindow(main);
-             Click(list, {60, 60}, true);
-         },
-         [&](HWND menu) {
-             // The second of two items.
-             const SIZE size = ClientSize(menu);
-             Click(menu, {size.cx / 2, size.cy * 3 / 4});
-         }},
-        {"Shift+F10, keyboard", false, [&] { PressKeys(main, {VK_SHIFT}, VK_F10); },
-         [&](HWND menu) {
-             PressKeys(menu, {}, VK_DOWN);
-             PressKeys(menu, {}, VK_DOWN);
-             PressKeys(menu, {}, VK_RETURN);
-         }},
-    };
-    for (const Way& way : ways) {
-        SCOPED_TRACE(way.name);
-        ASSERT_TRUE(ClearClipboard());
-        way.open();
-        HWND menu = WaitForPopupMenu(tool.id());
-        ASSERT_NE(menu, nullptr);
-        if (way.screenshot) {
-            Sleep(300);
-            EXPECT_TRUE(SaveScreenshot(ScreenshotPath("context-menu-profile")));
-        }
-        way.pick(menu);
+    // Its second item, picked with the mouse and with the keyboard.
+    const auto checkCopy = [&](HWND menu) {
         ASSERT_TRUE(WaitUntil([&] { return copied().starts_with("Systemprofil\r\n"); }, 30000)) << copied();
         // The lines separated by CR LF, as "Bericht kopieren" does it; the same
         // profile as "/system" gives (Unicode here, so nothing is lost).
@@ -328,7 +267,8 @@ TEST_F(SystemProfileE2E, TheListsContextMenuCopiesTheSystemProfile) {
         }
         EXPECT_THAT(Steady(lines), ElementsAreArray(Steady(printed)));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
-    }
+    };
+    ASSERT_NO_FATAL_FAILURE(PickFromContextMenuEachWay(tool.id(), main, list, 1, 2, "context-menu-profile", checkCopy));
     // The report in the list is untouched.
     EXPECT_EQ(ListLines(list).size(), 45u);
     tool.Close();

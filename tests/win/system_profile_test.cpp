@@ -11,6 +11,7 @@
 #include "common/unicode_win.h"
 #include "export/virtual_store_win.h"
 #include "fixtures/sample_install_win.h"
+#include "fixtures/serial_port_entry_win.h"
 #include "fixtures/temp_folder_win.h"
 #include "fixtures/windows_world_win.h"
 #include "report/profile_devices_win.h"
@@ -21,6 +22,8 @@
 
 namespace vtx {
 namespace {
+
+using vtx::testing::SerialPortEntry;
 
 using ::testing::Contains;
 using ::testing::EndsWith;
@@ -97,27 +100,6 @@ TEST(SystemProfileProbes, TheSoundSystemAnswersOrIsGivenUpAtItsDeadline) {
     EXPECT_EQ(GetSoundFacts(std::chrono::milliseconds(0)).outcome, ProbeOutcome::TimedOut);
     EXPECT_EQ(GetDisplaysFacts(std::chrono::milliseconds(0)).outcome, ProbeOutcome::TimedOut);
 }
-
-// A value under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM for the life of the object.
-class SerialPortEntry {
-public:
-    SerialPortEntry(const wchar_t* device, const wchar_t* port) : device_(device) {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr, REG_OPTION_VOLATILE,
-                        KEY_SET_VALUE, nullptr, key_.put(), nullptr);
-        const DWORD bytes = static_cast<DWORD>((wcslen(port) + 1) * sizeof(wchar_t));
-        written_ = key_ && RegSetValueExW(key_.get(), device, 0, REG_SZ, reinterpret_cast<const BYTE*>(port), bytes) ==
-                               ERROR_SUCCESS;
-    }
-    ~SerialPortEntry() {
-        if (written_) RegDeleteValueW(key_.get(), device_);
-    }
-    bool written() const { return written_; }
-
-private:
-    RegKey key_;
-    const wchar_t* device_;
-    bool written_ = false;
-};
 
 TEST(SystemProfileProbes, SerialPortsOfTheDeviceMapAreListedInOrder) {
     const PortsFacts before = GetPortsFacts();
