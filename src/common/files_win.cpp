@@ -1,6 +1,7 @@
 #include "common/files_win.h"
 
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
 #include <exception>
@@ -250,6 +251,14 @@ bool DeleteDirectory(const std::string& path) {
     if (IsRootFolder(ResolvedPath(path))) return false;
     const auto wide = WidePath(path);
     return wide && DeleteTree(*wide);
+}
+
+std::string KnownFolderPath(const GUID& id) {
+    PWSTR path = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path);
+    std::string folder = SUCCEEDED(result) && path ? Narrow(path) : std::string();
+    CoTaskMemFree(path);
+    return folder;
 }
 
 }  // namespace vtx

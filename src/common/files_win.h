@@ -1,5 +1,7 @@
 // File and folder helpers over the wide Windows API. Paths are UTF-8.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -31,6 +33,10 @@ long CountFiles(const std::string& folder, const std::string& filePattern, long&
 long CountLines(const std::string& path);
 // True when the current user has administrator rights.
 bool IsAdmin();
+
+// The path of a known folder (FOLDERID_...), also when it does not exist yet; ""
+// when Windows knows none.
+std::string KnownFolderPath(const GUID& id);
 // Deletes the folder with the ordinary files and subfolders in it (hidden and
 // system entries are not listed, so a folder holding one cannot be removed).
 // Returns false at the first deletion that fails; what was deleted stays deleted.

@@ -4,6 +4,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include "common/files_win.h"
 #include "common/handles_win.h"
 #include "common/long_path.h"
 #include "common/strings.h"
@@ -12,13 +13,6 @@
 namespace vtx {
 namespace {
 
-std::string KnownFolderPath(REFKNOWNFOLDERID id) {
-    PWSTR path = nullptr;
-    const HRESULT result = SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path);
-    std::string folder = SUCCEEDED(result) && path ? Narrow(path) : std::string();
-    CoTaskMemFree(path);
-    return folder;
-}
 
 std::string EnvironmentValue(const wchar_t* name) {
     wchar_t buffer[MAX_PATH] = {};

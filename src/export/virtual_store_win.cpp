@@ -4,6 +4,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include "common/files_win.h"
 #include "common/long_path.h"
 #include "common/unicode_win.h"
 #include "export/attribute_mask.h"
@@ -13,13 +14,6 @@
 namespace vtx {
 namespace {
 
-std::string LocalAppData() {
-    PWSTR path = nullptr;
-    const HRESULT result = SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DONT_VERIFY, nullptr, &path);
-    std::string folder = SUCCEEDED(result) && path ? Narrow(path) : std::string();
-    CoTaskMemFree(path);
-    return folder;
-}
 
 // The long spelling of an existing path (short 8.3 names expanded), resolved and
 // without the extended prefix; the resolved path when it cannot be read.
@@ -47,7 +41,7 @@ std::string VirtualStoreFolder(const std::string& installDir) {
     while (spelled.size() > 3 && spelled.back() == '\\') spelled.pop_back();
     // Only drive paths are redirected: C:\... becomes VirtualStore\....
     if (spelled.size() < 4 || spelled[1] != ':' || spelled[2] != '\\') return {};
-    const std::string local = LocalAppData();
+    const std::string local = KnownFolderPath(FOLDERID_LocalAppData);
     if (local.empty()) return {};
     // A protected folder itself is never walked, nor is its VirtualStore.
     const ProtectedFolders& protectedFolders = ProtectedFolders::OfThisMachine();

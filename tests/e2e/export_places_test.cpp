@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "common/files_win.h"
 #include "common/unicode_win.h"
 #include "e2e/driver_console_win.h"
 #include "e2e/driver_win.h"
@@ -28,13 +29,6 @@
 namespace vtx::testing {
 namespace {
 
-std::string KnownFolder(REFKNOWNFOLDERID id) {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = Narrow(path);
-    CoTaskMemFree(path);
-    return folder;
-}
 
 // The closing message as /export writes it on standard error: ANSI, CR LF.
 std::string AsStandardError(std::string text) {
@@ -123,7 +117,7 @@ TEST_F(ExportPlacesE2E, AToolInADriveRootOrProgramFilesToolsFolderTakesNeitherTh
     ASSERT_NO_FATAL_FAILURE(MakeSample(root_ / "Velatrix-Tunes 6"));
     Contents dataOnly = Without(ExpectedExport(sample_, {}, sample_.skinName), "APP");
     dataOnly.erase("VTX.log");
-    const std::string programs = KnownFolder(FOLDERID_ProgramFilesX86);
+    const std::string programs = KnownFolderPath(FOLDERID_ProgramFilesX86);
     ASSERT_FALSE(programs.empty());
     struct Case {
         std::string toolsFolder;
@@ -147,9 +141,9 @@ TEST_F(ExportPlacesE2E, AToolInADriveRootOrProgramFilesToolsFolderTakesNeitherTh
 }
 
 TEST_F(ExportPlacesE2E, AnInstallationUnderProgramFilesIsExportedWithItsVirtualStore) {
-    const std::string programs = KnownFolder(FOLDERID_ProgramFilesX86);
+    const std::string programs = KnownFolderPath(FOLDERID_ProgramFilesX86);
     const std::string install = programs + "\\Velatrix-Tunes 6";
-    const std::string store = KnownFolder(FOLDERID_LocalAppData) + "\\VirtualStore" + programs.substr(2) +
+    const std::string store = KnownFolderPath(FOLDERID_LocalAppData) + "\\VirtualStore" + programs.substr(2) +
                               "\\Velatrix-Tunes 6";
     ASSERT_NO_FATAL_FAILURE(MakeSample(install));
     const MadeFolder madeStore{store};

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/files_win.h"
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
 #include "export/export_layout.h"
@@ -394,13 +395,6 @@ TEST_F(EnvironmentExportTest, AnExportFolderThatIsOrHoldsAJukeboxFolderIsRefused
     }
 }
 
-std::string KnownFolder(REFKNOWNFOLDERID id) {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = Narrow(path);
-    CoTaskMemFree(path);
-    return folder;
-}
 
 std::string ShortSpelling(const std::string& path) {
     wchar_t buffer[MAX_PATH] = {};
@@ -409,10 +403,10 @@ std::string ShortSpelling(const std::string& path) {
 }
 
 TEST(ProtectedFolders, KnowsTheMachinesFoldersWhateverTheirSpelling) {
-    const std::string windows = KnownFolder(FOLDERID_Windows);
-    const std::string programs = KnownFolder(FOLDERID_ProgramFilesX86);
-    const std::string users = KnownFolder(FOLDERID_UserProfiles);
-    const std::string profile = KnownFolder(FOLDERID_Profile);
+    const std::string windows = KnownFolderPath(FOLDERID_Windows);
+    const std::string programs = KnownFolderPath(FOLDERID_ProgramFilesX86);
+    const std::string users = KnownFolderPath(FOLDERID_UserProfiles);
+    const std::string profile = KnownFolderPath(FOLDERID_Profile);
     ASSERT_FALSE(windows.empty());
     ASSERT_FALSE(programs.empty());
     ASSERT_FALSE(users.empty());
@@ -430,15 +424,15 @@ TEST(ProtectedFolders, KnowsTheMachinesFoldersWhateverTheirSpelling) {
         {windows, ProtectedFolder::Windows},
         {programs, ProtectedFolder::ProgramFiles},
         {ShortSpelling(programs), ProtectedFolder::ProgramFiles},
-        {KnownFolder(FOLDERID_ProgramFiles) + "\\", ProtectedFolder::ProgramFiles},
-        {KnownFolder(FOLDERID_ProgramData), ProtectedFolder::ProgramData},
+        {KnownFolderPath(FOLDERID_ProgramFiles) + "\\", ProtectedFolder::ProgramFiles},
+        {KnownFolderPath(FOLDERID_ProgramData), ProtectedFolder::ProgramData},
         {users, ProtectedFolder::Users},
         {profile, ProtectedFolder::UserProfile},
         {users + "\\Public", ProtectedFolder::UserProfile},
         {windows + "\\..\\" + programs.substr(3), ProtectedFolder::ProgramFiles},
         // Folders inside them are walked as usual.
         {programs + "\\Velatrix-Tunes 6", ProtectedFolder::None},
-        {KnownFolder(FOLDERID_RoamingAppData), ProtectedFolder::None},
+        {KnownFolderPath(FOLDERID_RoamingAppData), ProtectedFolder::None},
         {temp.path(), ProtectedFolder::None},
         {temp / "fehlt", ProtectedFolder::None},
     };
@@ -452,7 +446,7 @@ TEST(ProtectedFolders, KnowsTheMachinesFoldersWhateverTheirSpelling) {
 }
 
 TEST_F(EnvironmentExportTest, ADriveOrSystemFolderIsNeverWalkedButTheRestIsExported) {
-    const std::string programs = KnownFolder(FOLDERID_ProgramFilesX86);
+    const std::string programs = KnownFolderPath(FOLDERID_ProgramFilesX86);
     struct Case {
         std::string installDir;
         std::string dataDir;
@@ -461,8 +455,8 @@ TEST_F(EnvironmentExportTest, ADriveOrSystemFolderIsNeverWalkedButTheRestIsExpor
     const Case cases[] = {
         {"C:\\", data_, TreeNotTakenText("C:\\", ProtectedFolder::DriveRoot, true)},
         {programs, data_, TreeNotTakenText(programs, ProtectedFolder::ProgramFiles, true)},
-        {install_, KnownFolder(FOLDERID_Profile),
-         TreeNotTakenText(KnownFolder(FOLDERID_Profile), ProtectedFolder::UserProfile, false)},
+        {install_, KnownFolderPath(FOLDERID_Profile),
+         TreeNotTakenText(KnownFolderPath(FOLDERID_Profile), ProtectedFolder::UserProfile, false)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.installDir + " / " + c.dataDir);
@@ -490,8 +484,8 @@ TEST_F(EnvironmentExportTest, ADriveOrSystemFolderIsNeverWalkedButTheRestIsExpor
 }
 
 TEST(VirtualStore, StandsInForInstallationsInProtectedFoldersOnly) {
-    const std::string local = KnownFolder(FOLDERID_LocalAppData);
-    const std::string programs = KnownFolder(FOLDERID_ProgramFilesX86);
+    const std::string local = KnownFolderPath(FOLDERID_LocalAppData);
+    const std::string programs = KnownFolderPath(FOLDERID_ProgramFilesX86);
     ASSERT_FALSE(local.empty());
     const std::string name = "VTX Test " + std::to_string(GetCurrentProcessId());
     const std::string install = programs + "\\" + name;
