@@ -1,6 +1,6 @@
 #include "app/export_request_win.h"
 
-#include "app/system_profile_facts_win.h"
+#include "profile/system_profile_facts_win.h"
 #include "common/directories.h"
 #include "export/virtual_store_win.h"
 

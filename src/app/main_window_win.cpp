@@ -9,7 +9,7 @@
 #include "app/flag_scope.h"
 #include "app/layout.h"
 #include "app/report_facts_win.h"
-#include "app/system_profile_facts_win.h"
+#include "profile/system_profile_facts_win.h"
 #include "report/report_lines.h"
 #include "report/report_text.h"
 #include "common/unicode_win.h"

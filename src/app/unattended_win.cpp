@@ -9,7 +9,7 @@
 #include "app/control_ids.h"
 #include "app/export_request_win.h"
 #include "app/report_facts_win.h"
-#include "app/system_profile_facts_win.h"
+#include "profile/system_profile_facts_win.h"
 #include "common/unicode_win.h"
 #include "export/environment_export_win.h"
 #include "export/export_archive_win.h"

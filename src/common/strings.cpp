@@ -119,4 +119,14 @@ void LineCounter::Feed(std::string_view bytes) {
 
 long LineCounter::Finish() const { return pendingText_ && lines_ < LONG_MAX ? lines_ + 1 : lines_; }
 
+std::string GroupDigits(std::string_view digits, std::string_view separator) {
+    std::string text;
+    text.reserve(digits.size() + digits.size() / 3 * separator.size());
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += separator;
+        text += digits[i];
+    }
+    return text;
+}
+
 }  // namespace vtx

@@ -35,6 +35,10 @@ std::vector<std::string> CreatePathLevels(std::string_view path);
 // Deleting such a folder's contents would empty the drive.
 bool IsRootFolder(std::string_view path);
 
+// A run of decimal digits with `separator` between each group of three, counted
+// from the right: "1234567" -> "1.234.567" with ".".
+std::string GroupDigits(std::string_view digits, std::string_view separator);
+
 // Counts text lines as sequential text reading does: a line ends at CR LF or at a
 // lone CR; a lone LF does not end a line; a last line without line end counts.
 class LineCounter {

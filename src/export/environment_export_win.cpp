@@ -14,7 +14,7 @@
 #include "export/folder_identity_win.h"
 #include "export/protected_folders_win.h"
 #include "report/report_file_win.h"
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 namespace vtx {
 namespace {

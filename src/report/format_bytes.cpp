@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/strings.h"
+
 namespace vtx {
 namespace {
 
@@ -52,10 +54,7 @@ std::string FormatNumber(double value, const std::string& decimalSeparator, cons
     RoundToHundredths(value, integerDigits, fractionDigits);
     std::string text;
     if (value < 0 && (integerDigits != "0" || fractionDigits != "00")) text += '-';
-    for (size_t i = 0; i < integerDigits.size(); ++i) {
-        if (i > 0 && (integerDigits.size() - i) % 3 == 0) text += groupSeparator;
-        text += integerDigits[i];
-    }
+    text += GroupDigits(integerDigits, groupSeparator);
     text += decimalSeparator;
     text += fractionDigits[0];
     if (fractionDigits[1] != '0') text += fractionDigits[1];

@@ -152,6 +152,8 @@ TEST(ExportLayout, ProgressAndCancelTexts) {
     EXPECT_EQ(ProgressCountText(999), "Dateien: 999");
     EXPECT_EQ(ProgressCountText(1000), "Dateien: 1.000");
     EXPECT_EQ(ProgressCountText(1234567), "Dateien: 1.234.567");
+    EXPECT_EQ(ProgressCountText(2147483647), "Dateien: 2.147.483.647");  // the largest count a 32-bit long holds
+    EXPECT_EQ(ProgressCountText(-5), "Dateien: 0");
     EXPECT_NE(ExportCancelledText("D:\\x", true).find("D:\\x wurde wieder entfernt"), std::string::npos);
     EXPECT_NE(ExportCancelledText("D:\\x", false).find("von Hand"), std::string::npos);
 }

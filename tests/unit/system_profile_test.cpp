@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 namespace vtx {
 namespace {

@@ -14,11 +14,11 @@
 #include "fixtures/serial_port_entry_win.h"
 #include "fixtures/temp_folder_win.h"
 #include "fixtures/windows_world_win.h"
-#include "report/profile_devices_win.h"
-#include "report/profile_drives_win.h"
-#include "report/profile_jukebox_win.h"
-#include "report/profile_sound_win.h"
-#include "report/profile_windows_win.h"
+#include "profile/profile_devices_win.h"
+#include "profile/profile_drives_win.h"
+#include "profile/profile_jukebox_win.h"
+#include "profile/profile_sound_win.h"
+#include "profile/profile_windows_win.h"
 
 namespace vtx {
 namespace {

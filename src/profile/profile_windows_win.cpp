@@ -1,4 +1,4 @@
-#include "report/profile_windows_win.h"
+#include "profile/profile_windows_win.h"
 
 #include <windows.h>
 

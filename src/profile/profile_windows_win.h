@@ -2,7 +2,7 @@
 // the clock. None of them can block: they read the kernel, the registry and the
 // process's own token.
 #pragma once
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 namespace vtx {
 

@@ -1,4 +1,4 @@
-#include "report/profile_devices_win.h"
+#include "profile/profile_devices_win.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
-#include "report/profile_probe.h"
+#include "profile/profile_probe.h"
 
 namespace vtx {
 namespace {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "common/deadline.h"
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 namespace vtx {
 

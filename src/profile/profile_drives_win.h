@@ -4,7 +4,7 @@
 #include <chrono>
 #include <vector>
 
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 namespace vtx {
 

@@ -1,4 +1,4 @@
-#include "app/system_profile_facts_win.h"
+#include "profile/system_profile_facts_win.h"
 
 #include <windows.h>
 
@@ -7,11 +7,11 @@
 #include "common/directories.h"
 #include "common/unicode_win.h"
 #include "export/virtual_store_win.h"
-#include "report/profile_devices_win.h"
-#include "report/profile_drives_win.h"
-#include "report/profile_jukebox_win.h"
-#include "report/profile_sound_win.h"
-#include "report/profile_windows_win.h"
+#include "profile/profile_devices_win.h"
+#include "profile/profile_drives_win.h"
+#include "profile/profile_jukebox_win.h"
+#include "profile/profile_sound_win.h"
+#include "profile/profile_windows_win.h"
 #include "version.h"
 
 namespace vtx {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 namespace vtx {
 

@@ -1,4 +1,4 @@
-#include "report/profile_jukebox_win.h"
+#include "profile/profile_jukebox_win.h"
 
 #include <windows.h>
 #include <tlhelp32.h>

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/startup_win.h"
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 namespace vtx {
 

@@ -1,4 +1,4 @@
-#include "report/profile_sound_win.h"
+#include "profile/profile_sound_win.h"
 
 #include <windows.h>
 #include <endpointvolume.h>
@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "common/unicode_win.h"
-#include "report/profile_probe.h"
+#include "profile/profile_probe.h"
 
 namespace vtx {
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 #include <chrono>
 
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 namespace vtx {
 

@@ -1,4 +1,4 @@
-#include "report/system_profile.h"
+#include "profile/system_profile.h"
 
 #include <algorithm>
 #include <cstdio>

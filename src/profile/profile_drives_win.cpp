@@ -1,11 +1,11 @@
-#include "report/profile_drives_win.h"
+#include "profile/profile_drives_win.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
 #include "common/unicode_win.h"
-#include "report/profile_probe.h"
+#include "profile/profile_probe.h"
 
 namespace vtx {
 namespace {
