@@ -2,7 +2,9 @@
 # Installs what is missing, builds, and runs every test: the portable unit tests
 # natively (with sanitizers), then in each Windows world under Wine and Xvfb the
 # same unit tests, the Win32 tests and the end-to-end tests of the real exe: the
-# product (32-bit) on 64-bit and on 32-bit Windows, and the 64-bit build.
+# product (32-bit) on 64-bit and on 32-bit Windows, and the 64-bit build. Where the
+# machine runs no 32-bit programs, the product gets a smoke under i386 emulation
+# (scripts/smoke32.sh) in place of its two worlds.
 source "$(dirname "$0")/scripts/common.sh"
 trap vtx_cleanup EXIT
 vtx_install
@@ -30,12 +32,21 @@ run_ctest() {
 log "tests: native"
 run_ctest "$VTX_BUILD/native" "$results/native.txt"
 
-# The product's worlds need a machine that runs 32-bit programs.
+# The product's worlds need a machine that runs 32-bit programs. Elsewhere (or
+# with VTX_EMULATE_32BIT=1) the product's exact bytes get a smoke under i386
+# emulation instead, and the lines before and after the tests say so.
 worlds=(wow64 win32 win64)
-untested=""
-if ! vtx_runs_32bit; then
+untested="" emulated=0
+if [ "${VTX_EMULATE_32BIT:-}" = 1 ] || ! vtx_runs_32bit; then
   worlds=(win64)
-  untested="NOT TESTED: the 32-bit product build/dist/VTXDiagnostic.exe (worlds wow64 and win32): $VTX_NO_32BIT_TEXT."
+  why=$VTX_NO_32BIT_TEXT
+  [ "${VTX_EMULATE_32BIT:-}" != 1 ] || why="VTX_EMULATE_32BIT=1 asks for the emulated path"
+  if "$VTX_ROOT/scripts/smoke32.sh" --probe; then
+    emulated=1
+    untested="TESTED UNDER EMULATION ONLY: the 32-bit product build/dist/VTXDiagnostic.exe (smoke checks); the full product worlds need a machine that runs 32-bit programs ($why)."
+  else
+    untested="NOT TESTED: the 32-bit product build/dist/VTXDiagnostic.exe (worlds wow64 and win32): $why, and the i386 emulation cannot be set up here (see above)."
+  fi
   log "$untested"
 fi
 
@@ -55,6 +66,19 @@ for world in "${worlds[@]}"; do
   done
   ls "$shots"/*.png 2>/dev/null | sed 's/^/screenshot: /' || true
 done
+
+if [ "$emulated" = 1 ]; then
+  log "tests: the 32-bit product under i386 emulation (smoke)"
+  smoke=0
+  "$VTX_ROOT/scripts/smoke32.sh" || smoke=$?
+  if [ "$smoke" -eq 3 ]; then
+    # Set up a moment ago, refused now: nothing of the product was checked.
+    untested="NOT TESTED: the 32-bit product build/dist/VTXDiagnostic.exe: the i386 emulation could not be set up (see above)."
+    status=1
+  elif [ "$smoke" -ne 0 ]; then
+    status=1
+  fi
+fi
 
 log "tests: archives, read by Python's zipfile"
 if python3 "$VTX_ROOT/tests/check_archives.py" "$VTX_ARCHIVE_KEEP" >"$results/archives.txt" 2>&1; then

@@ -23,9 +23,12 @@ WINESERVER=/usr/lib/wine/wineserver
 
 VTX_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools ccache
   libz-mingw-w64-dev zlib1g-dev wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fonts-wine
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good python3 unzip)
-# Without these the 32-bit program cannot be tested, and it is never handed out untested.
-VTX_I386_PACKAGES="wine32:i386 (with the i386 architecture added to dpkg)"
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good python3 unzip
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 qemu-user-static)
+# Without these the 32-bit program cannot be tested, and it is never handed out
+# untested: the 32-bit Wine, the 32-bit GStreamer plugins it plays MP3 and MIDI
+# with, and the i386 emulator for machines that run no 32-bit programs.
+VTX_I386_PACKAGES="wine32:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 (with the i386 architecture added to dpkg) and qemu-user-static"
 
 # Whether this machine runs 32-bit programs at all. Some hypervisors give the
 # 64-bit kernel no 32-bit mode: the 32-bit Wine loader then cannot even start
@@ -73,10 +76,8 @@ vtx_install() {
   $sudo apt-get update -q
   [ ${#missing[@]} -eq 0 ] && return 0
   if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"; then
-    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
-      echo "error: the 32-bit Wine packages could not be installed: $VTX_I386_PACKAGES." >&2
-      echo "error: the 32-bit program is what we hand out; it is never handed out untested." >&2
-    fi
+    echo "error: the packages could not all be installed; the 32-bit program needs $VTX_I386_PACKAGES." >&2
+    echo "error: the 32-bit program is what we hand out; it is never handed out untested." >&2
     return 1
   fi
 }
@@ -124,16 +125,33 @@ vtx_prefix() {
   if [ ! -f "$WINEPREFIX/.vtx-ready" ]; then
     log "Wine prefix ($WINEARCH): $WINEPREFIX"
     rm -rf "$WINEPREFIX"
-    "$WINE" wineboot -i >/dev/null 2>&1 || true
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+    # The loader of the prefix's own kind: a 64-bit prefix is made by the 64-bit
+    # Wine, which sets up its 32-bit half itself.
+    local boot=$WINE
+    [ "$WINEARCH" != win64 ] || boot=/usr/lib/wine/wine64
+    "$boot" wineboot -i >/dev/null 2>&1 || true
+    "$boot" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$boot" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
     "$WINESERVER" -w
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$WINEPREFIX/.vtx-ready"
   fi
+  vtx_prefix_fonts
   # A server still running in the prefix (an earlier run's) serves as well.
   "$WINESERVER" -p 2>/dev/null || true
+}
+
+# Wine's own fonts, with "MS Sans Serif" as the bitmap font Windows has (Wine's
+# TrueType stand-in for it is wider and clips the buttons' captions).
+vtx_prefix_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  [ -f "$fonts/.vtx-fonts" ] && return 0
+  for f in /usr/share/wine/fonts/*.ttf; do
+    [ "$(basename "$f")" = ms_sans_serif.ttf ] || cp "$f" "$fonts/"
+  done
+  rm -f "$fonts/ms_sans_serif.ttf"
+  cp /usr/share/wine/fonts/sserife.fon "$fonts/"
+  touch "$fonts/.vtx-fonts"
 }
 
 # Ends the world's wineserver and every program still running in its prefix.

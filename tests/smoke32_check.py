@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Compares what the 32-bit product wrote under emulation with what the 64-bit
+build wrote on the same sample installation in the same prefix.
+
+The 64-bit build is tested in full by the suite (its world's end-to-end tests
+pin the sample's report line by line); the product must give the same lines,
+as both look at the jukebox's 32-bit world the same way.
+
+Usage:
+  smoke32_check.py report PRODUCT REFERENCE   /report FILE /debug of each
+  smoke32_check.py profile PRODUCT REFERENCE  /system FILE of each
+
+Prints every difference; exit code 0 when all agrees, 1 otherwise.
+"""
+import re
+import sys
+
+# The ANSI code page of Wine under a UTF-8 locale.
+ANSI = "cp1252"
+
+
+def lines_of(data, what, bom):
+    """The lines of a file whose every line ends in CR LF, or None with a message."""
+    if bom:
+        if not data.startswith(b"\xef\xbb\xbf"):
+            print("%s: no UTF-8 byte order mark" % what)
+            return None
+        text = data[3:].decode("utf-8")
+    else:
+        text = data.decode(ANSI)
+    if not text.endswith("\r\n"):
+        print("%s: the last line does not end in CR LF" % what)
+        return None
+    lines = text[:-2].split("\r\n")
+    if any("\r" in line or "\n" in line for line in lines):
+        print("%s: a line end other than CR LF" % what)
+        return None
+    return lines
+
+
+def compare(product, reference):
+    """Line by line, each list already reduced to what must agree."""
+    ok = True
+    if len(product) != len(reference):
+        print("%d lines, the 64-bit build wrote %d" % (len(product), len(reference)))
+        ok = False
+    for i, (mine, theirs) in enumerate(zip(product, reference)):
+        if mine != theirs:
+            print("line %d: %r, the 64-bit build: %r" % (i + 1, mine, theirs))
+            ok = False
+    return ok
+
+
+def check_report(product, reference):
+    ok = compare(report_steady(product), report_steady(reference))
+    anchors = {
+        2: "Allgemeine Infos:",
+        8: "Betriebssystem:   Windows 7 (Service Pack 1)",
+        13: "  Velatrix-Tunes: 6.02.00.15",
+        14: "  SetUp:          6.02.00.03",
+        46: "Debug-Information:",
+    }
+    if len(product) != 53:
+        print("%d lines instead of 53 (the report with its debug section)" % len(product))
+        return False
+    for index, line in anchors.items():
+        if product[index] != line:
+            print("line %d: %r instead of %r" % (index + 1, product[index], line))
+            ok = False
+    for k in range(1, 7):
+        if not re.fullmatch(r"ID %d: [0-9A-Fa-f]*\[-?[0-9]+\]" % k, product[46 + k]):
+            print("line %d: %r is no drive identifier" % (47 + k, product[46 + k]))
+            ok = False
+    return ok
+
+
+def report_steady(lines):
+    """Date and time, free memory and the processor's current clock change."""
+    steady = []
+    for index, line in enumerate(lines):
+        if index == 0 and re.fullmatch(r".+ - .+", line):
+            line = "<date>"
+        line = re.sub(r"^(RAM Frei:         )[0-9.,]+ (GB|MB)$", r"\1<frei>", line)
+        steady.append(re.sub(r"^(Prozessortakt:    )[0-9]+ MHz$", r"\1<takt>", line))
+    return steady
+
+
+# Profile lines whose values change from one run to the next.
+CHANGING = re.compile(r"^( *(?:Datum|Uhrzeit|Windows läuft seit|Frei)):.*$")
+
+
+def tool_bitness(lines):
+    """The value of "Architektur:" in the section "VTX Diagnostic:", and its index."""
+    section = None
+    for index, line in enumerate(lines):
+        if line and not line.startswith(" "):
+            section = line
+        elif section == "VTX Diagnostic:" and line.startswith("  Architektur:"):
+            return line.split(":", 1)[1].strip(), index
+    return None, None
+
+
+def profile_steady(lines):
+    steady = [CHANGING.sub(r"\1: <changes>", line) for line in lines]
+    # The bitness of the tool itself is the one fact the builds differ in.
+    _, index = tool_bitness(lines)
+    if index is not None:
+        steady[index] = "  Architektur: <bits of the build>"
+    return steady
+
+
+def check_profile(product, reference):
+    ok = compare(profile_steady(product), profile_steady(reference))
+    bits, _ = tool_bitness(product)
+    if bits != "32-Bit":
+        print("the section 'VTX Diagnostic:' says Architektur %r, not 32-Bit" % bits)
+        ok = False
+    return ok
+
+
+def main(argv):
+    if len(argv) != 4 or argv[1] not in ("report", "profile"):
+        print(__doc__)
+        return 2
+    kind, product_path, reference_path = argv[1:]
+    bom = kind == "profile"
+    with open(product_path, "rb") as f:
+        product = lines_of(f.read(), "the product's file", bom)
+    with open(reference_path, "rb") as f:
+        reference = lines_of(f.read(), "the 64-bit build's file", bom)
+    if product is None or reference is None:
+        return 1
+    ok = check_report(product, reference) if kind == "report" else check_profile(product, reference)
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
