@@ -4,6 +4,7 @@
 
 #include "app/export_request_win.h"
 #include "app/flag_scope.h"
+#include "app/hand_over_win.h"
 #include "app/main_window_win.h"
 #include "common/directories.h"
 #include "common/files_win.h"
@@ -17,7 +18,6 @@ namespace vtx {
 namespace {
 
 constexpr UINT kInformationBox = MB_OK | MB_ICONINFORMATION;
-constexpr UINT kWarningBox = MB_OK | MB_ICONEXCLAMATION;
 constexpr UINT kCriticalBox = MB_OK | MB_ICONERROR;
 
 // The last word of a handler that failed unexpectedly; never throws itself.
@@ -68,7 +68,10 @@ void Main::cmdCreateRuntime_Click() {
                 }
                 pleaseWait.reset();
                 const bool complete = result.outcome == ExportOutcome::Created && archive.written;
-                prompts_.Message(hwnd(), ClosingText(result, archive), "", complete ? kInformationBox : kWarningBox);
+                // What the owner sends: the archive, else the folder to compress by hand.
+                CloseWithHandOver(prompts_, hwnd(), ClosingText(result, archive),
+                                  complete ? MB_ICONINFORMATION : MB_ICONEXCLAMATION,
+                                  archive.written ? archive.archive : result.folder, archive.written);
                 break;
             }
             case ExportOutcome::Stopped:

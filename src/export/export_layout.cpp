@@ -139,6 +139,25 @@ std::string WithArchiveFailure(std::string_view exportText, std::string_view arc
     return text;
 }
 
+std::string WithOpenQuestion(std::string_view closingText, bool archiveWritten) {
+    // The short box of a complete export asks on its next line; a warning of
+    // paragraphs, in a paragraph of its own.
+    const bool paragraphs = closingText.find("\n\n") != std::string_view::npos;
+    return std::string(closingText) + (paragraphs ? "\n\n" : "\n") +
+           (archiveWritten ? kOpenArchiveFolderQuestion : kOpenExportFolderQuestion);
+}
+
+std::string FolderHolding(std::string_view item) {
+    std::string folder = GetParentPath(item);
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    return folder;
+}
+
+std::string FolderNotOpenedText(std::string_view item, bool archive) {
+    return "Der Ordner " + FolderHolding(item) + " konnte nicht geöffnet werden.\n\nBitte öffnen Sie ihn selbst im "
+           "Explorer: darin liegt " + (archive ? "das Archiv " : "das Verzeichnis ") + GetFileName(item, true) + ".";
+}
+
 std::string FailedFilesText(long failedCount, const std::vector<std::string>& named) {
     std::string text = "Die Umgebung wurde erstellt, aber ";
     text += failedCount == 1 ? "1 Datei konnte" : std::to_string(failedCount) + " Dateien konnten";

@@ -99,6 +99,24 @@ std::string WithArchiveLine(std::string_view exportText, std::string_view archiv
 // folder is there to be sent by hand.
 std::string WithArchiveFailure(std::string_view exportText, std::string_view archive, std::string_view folder,
                                std::string_view reason);
+// The window's closing box asks on its last line whether the folder holding what is
+// to be sent should be opened: the archive when it was written, else the export
+// folder (to be compressed by hand).
+inline constexpr const char* kOpenArchiveFolderQuestion = "Soll der Ordner mit dem Archiv jetzt geöffnet werden?";
+inline constexpr const char* kOpenExportFolderQuestion =
+    "Soll der Ordner mit dem Verzeichnis VTX Umgebung jetzt geöffnet werden?";
+// The closing text with that question as its last line: the next line of a text
+// without paragraphs (the complete export's "Umgebung wurde erstellt" and
+// "Zum Versenden: ..." keep their two lines, the question is the third), a
+// paragraph of its own in a warning of paragraphs.
+std::string WithOpenQuestion(std::string_view closingText, bool archiveWritten);
+// The folder that holds `item` (its path without the last name); a drive root keeps
+// its backslash ("C:\"), as the shell opens "C:" as the drive's current folder.
+std::string FolderHolding(std::string_view item);
+// The box when neither the folder with `item` selected nor the folder itself could
+// be opened: names the folder and what lies in it (`item`, the archive or the
+// export folder).
+std::string FolderNotOpenedText(std::string_view item, bool archive);
 // The closing warning instead of the success box: how many files failed, the first
 // few of them by name (`named` holds at most kNamedFailures).
 std::string FailedFilesText(long failedCount, const std::vector<std::string>& named);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/com_win.h"
 #include "common/unicode_win.h"
 #include "profile/profile_probe.h"
 
@@ -21,21 +22,6 @@ using Microsoft::WRL::ComPtr;
 
 // PKEY_Device_FriendlyName
 constexpr PROPERTYKEY kFriendlyName{{0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
-
-// The worker's own apartment, left again when the probe ends.
-class ComApartment {
-public:
-    ComApartment() : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (entered_) CoUninitialize();
-    }
-    bool entered() const { return entered_; }
-
-private:
-    bool entered_;
-};
 
 std::optional<std::string> FriendlyName(IMMDevice* device) {
     ComPtr<IPropertyStore> store;
@@ -105,7 +91,7 @@ void QueryWaveOut(SoundFacts& facts) {
 SoundFacts QuerySound() {
     SoundFacts facts;
     {
-        const ComApartment apartment;
+        const ComApartment apartment(COINIT_MULTITHREADED);  // the worker's own, left when the probe ends
         if (apartment.entered() && QueryCoreAudio(facts)) return facts;
     }
     facts = SoundFacts{};

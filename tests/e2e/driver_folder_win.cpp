@@ -29,23 +29,6 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
     return TRUE;
 }
 
-// Memory in another process, released when the owner goes.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size)
-        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    ~RemoteMemory() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    void* get() const { return address_; }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
-
 }  // namespace
 
 bool IsFolderDialog(HWND window) {

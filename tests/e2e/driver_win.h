@@ -43,6 +43,24 @@ private:
     DWORD id_ = 0;
 };
 
+// Memory in another process, released when the owner goes: where a request's
+// text must lie for a window of that process to read or fill it.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, size_t size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    ~RemoteMemory() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    void* get() const { return address_; }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
 // A top-level window of process `pid` with this class ("" = any) that is visible
 // (when asked); nullptr after the time-out.
 HWND WaitForWindow(DWORD pid, const std::wstring& className, bool mustBeVisible, DWORD timeoutMs);

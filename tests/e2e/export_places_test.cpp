@@ -74,8 +74,8 @@ protected:
             ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
             HWND box = WaitForMessageBox(tool.id(), 120000);
             ASSERT_NE(box, nullptr);
-            EXPECT_EQ(MessageBoxText(box), WithArchiveLine(message, Archive()));
-            ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+            EXPECT_EQ(MessageBoxText(box), WithOpenQuestion(WithArchiveLine(message, Archive()), true));
+            ASSERT_TRUE(AnswerMessageBox(box, IDNO));
             Contents exported = ContentsOf(SnapshotTree(target_ + "\\VTX Umgebung"));
             EXPECT_EQ(exported["VTX.log"], LogBytes(lines));
             exported.erase("VTX.log");

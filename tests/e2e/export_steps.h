@@ -18,12 +18,17 @@ namespace vtx::testing {
 // export early (it closes after that box).
 enum class WaitWindow { Closed, ClosesAfterTheBox };
 
+// Answers a box with the button that only closes it: "Nein" where the box asks
+// (the export's closing box: open the folder?), else OK.
+inline constexpr int kJustClose = 0;
+
 // Waits for the next message box of process `pid`, answers it with `button` and
 // returns its text (and title). No wait window is left once it is answered.
 inline std::string AnswerNextBox(DWORD pid, int button, std::string* title = nullptr,
                                  WaitWindow waitWindow = WaitWindow::Closed) {
     HWND box = WaitForMessageBox(pid, 120000);
     if (!box) return "no message box";
+    if (button == kJustClose) button = GetDlgItem(box, IDNO) ? IDNO : IDOK;
     const std::string text = MessageBoxText(box);
     if (title) *title = WindowText(box);
     if (waitWindow == WaitWindow::Closed) {
@@ -32,6 +37,23 @@ inline std::string AnswerNextBox(DWORD pid, int button, std::string* title = nul
     EXPECT_TRUE(AnswerMessageBox(box, button));
     EXPECT_TRUE(WaitUntil([&] { return WaitForWindow(pid, VTX_WAIT_CLASS, true, 0) == nullptr; }, 5000)) << text;
     return text;
+}
+
+// "Ja" is the box's default button and has the focus, so that Enter answers it
+// (Wine answers DM_GETDEFID with IDOK whatever the box holds, so the buttons
+// themselves are asked).
+inline void ExpectYesIsTheDefault(HWND box) {
+    HWND yes = GetDlgItem(box, IDYES);
+    HWND no = GetDlgItem(box, IDNO);
+    ASSERT_NE(yes, nullptr);
+    ASSERT_NE(no, nullptr);
+    EXPECT_EQ(GetDlgItem(box, IDOK), nullptr);
+    EXPECT_EQ(GetWindowLongW(yes, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongW(no, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gui));
+    EXPECT_EQ(gui.hwndFocus, yes);
 }
 
 // Clicks "Fehlerbericht erstellen" in `main`, confirms the information box and
@@ -50,7 +72,7 @@ inline HWND OpenExportFolderDialog(DWORD pid, HWND main) {
 }
 
 // The whole export through the dialogs into `target`; the text of the box that
-// ends it (answered with OK).
+// ends it (answered with "Nein", or OK where it does not ask).
 inline std::string ExportThroughTheDialogs(DWORD pid, HWND main, const std::string& target,
                                            WaitWindow waitWindow = WaitWindow::Closed) {
     HWND dialog = OpenExportFolderDialog(pid, main);
@@ -64,7 +86,7 @@ inline std::string ExportThroughTheDialogs(DWORD pid, HWND main, const std::stri
     }
     EXPECT_THAT(FolderDialogStatus(dialog), ::testing::StartsWith("Auswahl: "));
     EXPECT_TRUE(AnswerMessageBox(dialog, IDOK));
-    return AnswerNextBox(pid, IDOK, nullptr, waitWindow);
+    return AnswerNextBox(pid, kJustClose, nullptr, waitWindow);
 }
 
 }  // namespace vtx::testing

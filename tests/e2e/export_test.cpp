@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "common/handles_win.h"
 #include "common/unicode_win.h"
 #include "e2e/driver_folder_win.h"
+#include "e2e/driver_shell_win.h"
 #include "e2e/driver_win.h"
 #include "e2e/export_steps.h"
 #include "export/export_layout.h"
@@ -64,7 +66,7 @@ protected:
     std::string ExportFolder() const { return target_ + "\\VTX Umgebung"; }
     std::string Archive() const { return target_ + "\\VTX Umgebung.zip"; }
     // The box that ends an export whose archive was written.
-    std::string Done() const { return WithArchiveLine(kExportDoneText, Archive()); }
+    std::string Done() const { return WithOpenQuestion(WithArchiveLine(kExportDoneText, Archive()), true); }
 
     Contents ExpectedExport(const std::vector<std::string>& lines, const std::string& skinFolder) const {
         return testing::ExpectedExport(sample_, lines, skinFolder);
@@ -77,6 +79,17 @@ protected:
         return both;
     }
 
+    // Folder windows a test opened are closed again, also when it fails half-way.
+    void TearDown() override { CloseFolderWindowsSince(windowsAtStart_); }
+
+    // Runs an export through the dialogs into target_; its closing box, still open.
+    HWND ClosingBox() {
+        HWND dialog = OpenFolderDialog();
+        if (!dialog || !SelectFolder(dialog, target_) || !AnswerMessageBox(dialog, IDOK)) return nullptr;
+        return WaitForMessageBox(tool_.id(), 120000);
+    }
+
+    const std::set<HWND> windowsAtStart_ = VisibleTopLevelWindows();
     TempFolder root_{"e2e-export"};
     SampleInstallation sample_;
     std::string target_;
@@ -103,14 +116,21 @@ TEST_F(ExportE2E, CreatesTheEnvironmentThroughTheRealDialogs) {
     Sleep(300);
     EXPECT_TRUE(SaveScreenshot(ScreenshotPath("folder-dialog")));
     ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
-    // The closing box: its first line as before, the archive to send in the second.
+    // The closing box: its first line as before, the archive to send in the second,
+    // and the question whether to open its folder, "Ja" the default.
     HWND done = WaitForMessageBox(tool_.id(), 120000);
     ASSERT_NE(done, nullptr);
-    EXPECT_EQ(MessageBoxText(done), "Umgebung wurde erstellt\nZum Versenden: " + Archive());
+    EXPECT_EQ(MessageBoxText(done), "Umgebung wurde erstellt\nZum Versenden: " + Archive() +
+                                        "\nSoll der Ordner mit dem Archiv jetzt geöffnet werden?");
     EXPECT_EQ(WindowText(done), "VTX Diagnostic");
+    ExpectYesIsTheDefault(done);
     Sleep(300);
     EXPECT_TRUE(SaveScreenshot(ScreenshotPath("export-done")));
-    ASSERT_TRUE(AnswerMessageBox(done, IDOK));
+    // "Nein" closes it and opens nothing.
+    const std::set<HWND> before = VisibleTopLevelWindows();
+    ASSERT_TRUE(AnswerMessageBox(done, IDNO));
+    Sleep(2000);
+    EXPECT_TRUE(std::ranges::includes(before, VisibleTopLevelWindows()));
     EXPECT_EQ(ReadFileBytes(Archive()).substr(0, 4), "PK\x03\x04");
     EXPECT_TRUE(KeepArchive(Archive(), "window-export"));
 
@@ -145,6 +165,53 @@ TEST_F(ExportE2E, CreatesTheEnvironmentThroughTheRealDialogs) {
 
     // The jukebox's own folders are byte for byte as they were.
     EXPECT_EQ(DescribeDifferences(jukeboxBefore, JukeboxFolders()), "");
+    tool_.Close();
+}
+
+// "Ja" opens the chosen folder in the file manager with what is to be sent
+// selected: the archive, or the export folder when the archive could not be written.
+TEST_F(ExportE2E, JaOpensTheFolderWithWhatIsToBeSent) {
+    Start();
+    const std::string title = target_.substr(target_.rfind('\\') + 1);  // "Fehlerbericht"
+
+    HWND box = ClosingBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), Done());
+    std::set<HWND> before = VisibleTopLevelWindows();
+    // Enter is "Ja".
+    PressKeys(box, {}, VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    HWND folder = WaitForFolderWindow(before, title);
+    ASSERT_NE(folder, nullptr);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(folder, &pid);
+    EXPECT_NE(pid, tool_.id());
+    EXPECT_EQ(SelectedItems(folder), std::vector<std::string>{"VTX Umgebung.zip"});
+    Sleep(500);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotPath("export-folder-opened")));
+    EXPECT_FALSE(HasMessageBox(tool_.id()));
+    EXPECT_EQ(CloseFolderWindowsSince(before), 1);
+
+    // A folder where the archive belongs: the warning as before, and its question
+    // offers the export folder.
+    ASSERT_TRUE(DeleteFileW(Widen(Archive()).c_str()));
+    ASSERT_TRUE(WriteFileBytes(Archive() + "\\Notiz.txt", "meins"));
+    box = ClosingBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              WithOpenQuestion(WithArchiveFailure(kExportDoneText, Archive(), ExportFolder(),
+                                                  "an seiner Stelle steht ein Verzeichnis gleichen Namens"),
+                               false));
+    ExpectYesIsTheDefault(box);
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotPath("export-archive-failed")));
+    before = VisibleTopLevelWindows();
+    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    folder = WaitForFolderWindow(before, title);
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(SelectedItems(folder), std::vector<std::string>{"VTX Umgebung"});
+    EXPECT_FALSE(HasMessageBox(tool_.id()));
+    EXPECT_EQ(CloseFolderWindowsSince(before), 1);
     tool_.Close();
 }
 
@@ -199,18 +266,7 @@ TEST_F(ExportE2E, ResetAsksFirstAndTheNextExportUsesTheDefaultSkinFolder) {
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(WindowText(question), "Achtung!");
     EXPECT_EQ(MessageBoxText(question), "Hiermit werden alle Einstellungen der Velatrix-Tunes zurückgesetzt! Fortsetzen?");
-    // Yes is the default button and has the focus (Wine answers DM_GETDEFID with
-    // IDOK whatever the box holds, so the buttons themselves are asked).
-    HWND yes = GetDlgItem(question, IDYES);
-    HWND no = GetDlgItem(question, IDNO);
-    ASSERT_NE(yes, nullptr);
-    ASSERT_NE(no, nullptr);
-    EXPECT_EQ(GetWindowLongW(yes, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_EQ(GetWindowLongW(no, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(question, nullptr), &gui));
-    EXPECT_EQ(gui.hwndFocus, yes);
+    ExpectYesIsTheDefault(question);
     ASSERT_TRUE(AnswerMessageBox(question, IDNO));
     Click(IDC_CMDRESETDBASE);  // the next box is this click's question: No showed nothing
     std::string title;
@@ -287,7 +343,7 @@ TEST_F(ExportE2E, ClicksWhileAnExportRunsAreIgnored) {
     }
 
     // The first box is the end of this export: no second export, no reset question.
-    EXPECT_EQ(AnswerNextBox(IDOK), Done());
+    EXPECT_EQ(AnswerNextBox(IDNO), Done());
     EXPECT_TRUE(FileExists(ExportFolder() + "\\USR\\Viele\\Datei 1499.txt"));
     EXPECT_TRUE(FileExists(sample_.dataDir + "\\Init.vtx"));
 

@@ -109,7 +109,7 @@ public:
     std::string ExportFolder() const { return target_ + "\\VTX Umgebung"; }
     std::string Archive() const { return ArchivePathFor(ExportFolder()); }
     // The box that ends an export whose archive was written.
-    std::string DoneText() const { return WithArchiveLine(kExportDoneText, Archive()); }
+    std::string DoneText() const { return WithOpenQuestion(WithArchiveLine(kExportDoneText, Archive()), true); }
     std::string App(const std::string& relative) const { return sample_.installDir + "\\" + relative; }
     std::string Usr(const std::string& relative) const { return sample_.dataDir + "\\" + relative; }
 
@@ -347,8 +347,9 @@ TEST_F(BadInputE2E, TargetsThatCannotTakeTheExportAreNamed) {
     Run({"a folder named VTX Umgebung.zip",
          [](NoHarmE2E& t) { ASSERT_TRUE(WriteFileBytes(t.Archive() + "\\Notiz.txt", "meins")); },
          [](NoHarmE2E& t) {
-             return WithArchiveFailure(kExportDoneText, t.Archive(), t.ExportFolder(),
-                                       "an seiner Stelle steht ein Verzeichnis gleichen Namens");
+             return WithOpenQuestion(WithArchiveFailure(kExportDoneText, t.Archive(), t.ExportFolder(),
+                                                        "an seiner Stelle steht ein Verzeichnis gleichen Namens"),
+                                     false);
          }});
     EXPECT_EQ(ReadFileBytes(Archive() + "\\Notiz.txt"), "meins");
     EXPECT_EQ(ReadFileBytes(ExportFolder() + "\\USR\\Fehler.log"),
@@ -379,7 +380,9 @@ TEST_F(BadInputE2E, ATargetDriveThatVanishedIsNamed) {
 TEST_F(BadInputE2E, LockedSourcesAreNamedAndTheRestIsExported) {
     Run({"settings file and an ini file held open by the jukebox", [](NoHarmE2E&) {},
          [](NoHarmE2E& t) {
-             return WithArchiveLine(FailedFilesText(2, {t.Usr("Init.vtx"), t.App("Velatrix-Tunes.ini")}), t.Archive());
+             return WithOpenQuestion(
+                 WithArchiveLine(FailedFilesText(2, {t.Usr("Init.vtx"), t.App("Velatrix-Tunes.ini")}), t.Archive()),
+                 true);
          },
          [](NoHarmE2E& t) {
              for (const std::string& path : {t.Usr("Init.vtx"), t.App("Velatrix-Tunes.ini")}) {

@@ -147,6 +147,35 @@ TEST(ExportLayout, AnIncompleteExportNamesTheTreeLeftOutAndWhy) {
     EXPECT_NE(both.find(FailedFilesText(1, {"C:\\VT6\\a.ini"})), std::string::npos) << both;
 }
 
+TEST(ExportLayout, TheClosingBoxOffersTheFolderOfWhatIsSent) {
+    EXPECT_EQ(WithOpenQuestion("Umgebung wurde erstellt\nZum Versenden: D:\\Support\\VTX Umgebung.zip", true),
+              "Umgebung wurde erstellt\nZum Versenden: D:\\Support\\VTX Umgebung.zip\n"
+              "Soll der Ordner mit dem Archiv jetzt geöffnet werden?");
+    EXPECT_EQ(WithOpenQuestion("Umgebung wurde erstellt\n\nDas Archiv ... und senden Sie es an uns.", false),
+              "Umgebung wurde erstellt\n\nDas Archiv ... und senden Sie es an uns.\n\n"
+              "Soll der Ordner mit dem Verzeichnis VTX Umgebung jetzt geöffnet werden?");
+
+    struct Case {
+        const char* item;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"D:\\Support\\VTX Umgebung.zip", "D:\\Support"},
+        {"D:\\Support\\VTX Umgebung", "D:\\Support"},
+        // A drive root keeps its backslash: "C:" alone is the drive's current folder.
+        {"C:\\VTX Umgebung.zip", "C:\\"},
+        {"\\\\server\\share\\VTX Umgebung.zip", "\\\\server\\share"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FolderHolding(c.item), c.folder) << c.item;
+
+    EXPECT_EQ(FolderNotOpenedText("D:\\Support\\VTX Umgebung.zip", true),
+              "Der Ordner D:\\Support konnte nicht geöffnet werden.\n\nBitte öffnen Sie ihn selbst im Explorer: darin "
+              "liegt das Archiv VTX Umgebung.zip.");
+    EXPECT_EQ(FolderNotOpenedText("C:\\VTX Umgebung", false),
+              "Der Ordner C:\\ konnte nicht geöffnet werden.\n\nBitte öffnen Sie ihn selbst im Explorer: darin liegt "
+              "das Verzeichnis VTX Umgebung.");
+}
+
 TEST(ExportLayout, ProgressAndCancelTexts) {
     EXPECT_EQ(ProgressCountText(0), "Dateien: 0");
     EXPECT_EQ(ProgressCountText(999), "Dateien: 999");
