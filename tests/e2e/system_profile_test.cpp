@@ -20,6 +20,7 @@
 #include "e2e/driver_console_win.h"
 #include "e2e/driver_win.h"
 #include "e2e/sample_tool_test.h"
+#include "fixtures/display_adapter_win.h"
 #include "fixtures/expected_export_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/serial_port_entry_win.h"
@@ -53,6 +54,12 @@ std::vector<std::string> Steady(std::vector<std::string> lines) {
 
 void Print(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) std::printf("  |%s\n", line.c_str());
+}
+
+// The section from `heading` up to the next blank line; empty when it is missing.
+std::vector<std::string> SectionAt(const std::vector<std::string>& lines, const std::string& heading) {
+    const auto at = std::find(lines.begin(), lines.end(), heading);
+    return {at, std::find(at, lines.end(), "")};
 }
 
 // Runs a Wine program of the prefix (winecfg) and waits for its end.
@@ -111,6 +118,32 @@ TEST_F(SystemProfileE2E, SystemGoesToStandardOutputOrAUtf8FileWithByteOrderMark)
     EXPECT_THAT(lines, Contains("    Coverordner:            " + sample_.dataDir + "\\Cover"));
     // The drive is listed once for all four folders.
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "  Laufwerk:                 C:\\"), 1);
+
+    // The desktop's adapter by the name Windows gives it, with its driver, and no
+    // touch screen; the devices with a problem right after the ports (Wine's
+    // configuration manager reports none).
+    const std::string adapter = FindDesktopAdapter().name;
+    ASSERT_NE(adapter, "");
+    const std::vector<std::string> displays = SectionAt(lines, "Bildschirme:");
+    std::printf("Bildschirme, Sound and Geräte mit Problemen:\n");
+    Print(displays);
+    const auto adapterAt = std::find(displays.begin(), displays.end(), "  Grafikkarte 1:            " + adapter);
+    ASSERT_NE(adapterAt, displays.end());
+    EXPECT_THAT(std::vector<std::string>(adapterAt + 1, displays.end()),
+                ::testing::IsSupersetOf({"    Zeigt den Desktop:      Ja", "  Touchscreen:              keiner"}));
+    EXPECT_THAT(displays, Contains(Matches("    Treiberdatum:           [0-9]{2}\\.[0-9]{2}\\.[0-9]{4}")));
+    EXPECT_THAT(displays, Contains("  Grafikkarten:             1"));
+    const std::vector<std::string> sound = SectionAt(lines, "Sound:");
+    Print(sound);
+    EXPECT_THAT(sound, Contains(StartsWith("  Soundgeräte:")));
+    const auto portsAt = std::find(lines.begin(), lines.end(), "Anschlüsse:");
+    ASSERT_NE(portsAt, lines.end());
+    const auto problemsAt = std::find(portsAt, lines.end(), "") + 1;
+    ASSERT_LT(problemsAt, lines.end());
+    const std::vector<std::string> problems = SectionAt(lines, "Geräte mit Problemen:");
+    Print(problems);
+    EXPECT_EQ(*problemsAt, "Geräte mit Problemen:");
+    EXPECT_THAT(problems, ElementsAreArray({"Geräte mit Problemen:", "  Geräte:                   keine"}));
 
     // A file, named relative to the folder the script runs in: UTF-8 with its mark
     // and CR LF, the same lines.
@@ -231,12 +264,11 @@ TEST_F(SystemProfileE2E, WithoutASoundDeviceTheProfileSaysSo) {
     const ToolRun run = Run("/system");
     EXPECT_EQ(run.exitCode, 0);
     const std::vector<std::string> lines = AnsiLines(run.output);
-    const auto sound = std::find(lines.begin(), lines.end(), "Sound:");
-    ASSERT_NE(sound, lines.end());
-    const std::vector<std::string> section(sound, std::find(sound, lines.end(), ""));
+    const std::vector<std::string> section = SectionAt(lines, "Sound:");
     std::printf("Sound without a device:\n");
     Print(section);
-    EXPECT_THAT(section, ElementsAreArray({"Sound:", "  Ausgabegeräte:            keine", "  Standardgerät:            keines"}));
+    EXPECT_THAT(section, ElementsAreArray({"Sound:", "  Ausgabegeräte:            keine", "  Standardgerät:            keines",
+                                           "  Soundgeräte:              keine"}));
     // The rest of the profile is all there.
     EXPECT_THAT(lines, Contains("Velatrix-Tunes läuft:       Nein"));
     EXPECT_THAT(lines.back(), StartsWith("  Windows läuft seit:"));
