@@ -1,7 +1,8 @@
 // The system profile as support gets it from the real exe on the sample
 // installation: "/system" on standard output and into a file, with a running
-// jukebox, a serial port and Windows 10 in place, without a sound device, and
-// through "Systemprofil kopieren" in the window.
+// jukebox, a serial port, a sound card in the device list and Windows 10 in
+// place, without a sound output device, and through "Systemprofil kopieren" in
+// the window.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -22,6 +23,7 @@
 #include "e2e/sample_tool_test.h"
 #include "fixtures/display_adapter_win.h"
 #include "fixtures/expected_export_win.h"
+#include "fixtures/media_device_entry_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/serial_port_entry_win.h"
 #include "fixtures/temp_folder_win.h"
@@ -168,7 +170,7 @@ TEST_F(SystemProfileE2E, SystemGoesToStandardOutputOrAUtf8FileWithByteOrderMark)
     EXPECT_EQ(failed.error, ToAnsi("Das Systemprofil konnte nicht in die Datei " + missing + " geschrieben werden.\r\n"));
 }
 
-TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreAndASerialPortAreListed) {
+TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreASerialPortAndASoundDeviceAreListed) {
     // A sample in Program Files (x86), whose writes Windows keeps in the VirtualStore.
     wchar_t programFiles[MAX_PATH] = {};
     ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, programFiles)));
@@ -208,6 +210,10 @@ TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreAndASerialPortAreListed) 
 
     SerialPortEntry port(L"\\Device\\VtxSerial5", L"COM5");
     ASSERT_TRUE(port.written());
+    // A sound device with its driver (Wine registers none of its own).
+    const MediaDeviceEntry card(L"ROOT\\VTXTEST\\0000", L"VTX Soundkarte",
+                                MediaDeviceEntry::Driver{L"VTX Prüfung", L"6.0.9235.1", L"8-15-2021"});
+    ASSERT_TRUE(card.registered());
 
     const std::vector<std::string> lines = Printed();
     const auto jukeboxAt = std::find(lines.begin(), lines.end(), "Velatrix-Tunes läuft:       Ja");
@@ -221,6 +227,15 @@ TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreAndASerialPortAreListed) 
                                      [](const std::string& line) { return line.starts_with("  Serielle Anschlüsse:"); });
     ASSERT_NE(serial, lines.end());
     EXPECT_NE(*serial, "  Serielle Anschlüsse:      keine");
+    const std::vector<std::string> sound = SectionAt(lines, "Sound:");
+    std::printf("Sound with a sound device of the media class:\n");
+    Print(sound);
+    const auto cardAt = std::find(sound.begin(), sound.end(), "  Soundgerät 1:             VTX Soundkarte");
+    ASSERT_NE(cardAt, sound.end());
+    EXPECT_THAT(std::vector<std::string>(cardAt + 1, sound.end()),
+                ElementsAreArray({"    Treiberanbieter:        VTX Prüfung", "    Treiberversion:         6.0.9235.1",
+                                  "    Treiberdatum:           15.08.2021"}));
+    EXPECT_THAT(sound, Contains("  Soundgeräte:              1"));
 }
 
 TEST_F(SystemProfileE2E, UnderWindows10TheProfileTellsTheTruthWhileTheReportCannot) {
