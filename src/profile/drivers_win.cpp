@@ -204,11 +204,14 @@ ProblemDevicesFacts QueryProblemDevices(const DevNodeStatusQuery& query) {
     size_t devices = 0, told = 0;
     ForEachDevice(list.get(), [&](SP_DEVINFO_DATA& device) {
         ++devices;
-        const std::optional<DevNodeStatus> status = query(device.DevInst, InstanceId(list.get(), device));
+        const std::string instanceId = InstanceId(list.get(), device);
+        const std::optional<DevNodeStatus> status = query(device.DevInst, instanceId);
         if (!status) return;
         ++told;
         if (!(status->status & DN_HAS_PROBLEM)) return;
-        facts.items.push_back({DeviceName(list.get(), device), ClassName(list.get(), device), status->problem});
+        // A device that names itself nowhere is known by its instance ("USB\VID_067B&PID_2303\5&1a2b&0&2").
+        const std::string name = DeviceName(list.get(), device);
+        facts.items.push_back({name.empty() ? instanceId : name, ClassName(list.get(), device), status->problem});
     });
     if (devices > 0 && told == 0) return ProblemDevicesFacts{};  // Failed
     facts.outcome = ProbeOutcome::Answered;

@@ -29,8 +29,8 @@ struct DevNodeStatus {
 // Asks for one device node's status: nothing when the node cannot say.
 using DevNodeStatusQuery = std::function<std::optional<DevNodeStatus>(unsigned long devInst, const std::string& instanceId)>;
 
-// Every present device whose node has a problem (DN_HAS_PROBLEM), with its name,
-// its class (the class's description, else its name) and the problem number.
+// Every present device whose node has a problem (DN_HAS_PROBLEM), with its name
+// (else its instance ID), its class (the class's description, else its name) and the problem number.
 // `query` stands in for the configuration manager (CM_Get_DevNode_Status) where
 // given. Failed when no node could tell its status.
 ProblemDevicesFacts GetProblemDevicesFacts(std::chrono::milliseconds limit, DevNodeStatusQuery query = {});
