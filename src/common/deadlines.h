@@ -26,9 +26,12 @@ inline constexpr std::chrono::milliseconds kDriveSmartDeadline{3000};
 inline constexpr std::chrono::milliseconds kReportProbeBudget{8000};
 
 // The system profile's probes. At worst the profile waits for the displays, the
-// sound service and each of at most four drives once.
+// sound service, each of at most four drives and each device probe once.
 inline constexpr std::chrono::milliseconds kProfileDisplaysDeadline{3000};
 inline constexpr std::chrono::milliseconds kProfileSoundDeadline{5000};
 inline constexpr std::chrono::milliseconds kProfileDriveDeadline{3000};
+// Each of the device manager's probes: the display adapters, the sound devices,
+// the devices with a problem (a walk over every present device), the touch screen.
+inline constexpr std::chrono::milliseconds kProfileDevicesDeadline{3000};
 
 }  // namespace vtx

@@ -44,6 +44,10 @@ private:
     std::vector<std::string> lines_;
 };
 
+void Facts(Lines& out, const std::vector<ProfileFact>& facts) {
+    for (const ProfileFact& fact : facts) out.Fact(fact.indent, fact.label, fact.value);
+}
+
 std::string YesNo(bool value) { return value ? "Ja" : "Nein"; }
 
 std::string Missing(ProbeOutcome outcome) { return outcome == ProbeOutcome::TimedOut ? kNoAnswer : kNotDetermined; }
@@ -205,8 +209,12 @@ std::vector<std::string> BuildSystemProfileLines(const SystemProfileFacts& facts
     WindowsSection(out, facts.windows);
     ToolSection(out, facts.tool);
     DisplaysSection(out, facts.displays);
+    Facts(out, DisplayAdapterLines(facts.devices.adapters, facts.devices.touch));
     SoundSection(out, facts.sound);
+    Facts(out, SoundDeviceLines(facts.devices.sound));
     PortsSection(out, facts.ports);
+    out.Heading("Geräte mit Problemen:");
+    Facts(out, ProblemDeviceLines(facts.devices.problems));
     DrivesSection(out, facts.drives, facts);
     JukeboxSection(out, facts.jukebox);
     TimeSection(out, facts.time);

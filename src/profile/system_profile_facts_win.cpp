@@ -7,6 +7,7 @@
 #include "common/directories.h"
 #include "common/unicode_win.h"
 #include "export/virtual_store_win.h"
+#include "profile/drivers_win.h"
 #include "profile/profile_devices_win.h"
 #include "profile/profile_drives_win.h"
 #include "profile/profile_jukebox_win.h"
@@ -33,6 +34,10 @@ SystemProfileFacts GatherSystemProfileFacts(const MainState& state) {
     facts.displays = GetDisplaysFacts(kProfileDisplaysDeadline);
     facts.sound = GetSoundFacts(kProfileSoundDeadline);
     facts.ports = GetPortsFacts();
+    facts.devices.adapters = GetDisplayAdaptersFacts(kProfileDevicesDeadline);
+    facts.devices.touch = GetTouchFacts(kProfileDevicesDeadline);
+    facts.devices.sound = GetSoundDevicesFacts(kProfileDevicesDeadline);
+    facts.devices.problems = GetProblemDevicesFacts(kProfileDevicesDeadline);
     facts.decimalSeparator = UserSeparator(LOCALE_SDECIMAL, ".");
     facts.groupSeparator = UserSeparator(LOCALE_STHOUSAND, ",");
     facts.drives = GetDriveFacts({{"Installationsordner", InstallDir},

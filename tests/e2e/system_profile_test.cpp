@@ -1,7 +1,8 @@
 // The system profile as support gets it from the real exe on the sample
 // installation: "/system" on standard output and into a file, with a running
-// jukebox, a serial port and Windows 10 in place, without a sound device, and
-// through "Systemprofil kopieren" in the window.
+// jukebox, a serial port, a sound card in the device list and Windows 10 in
+// place, without a sound output device, and through "Systemprofil kopieren" in
+// the window.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -20,7 +21,9 @@
 #include "e2e/driver_console_win.h"
 #include "e2e/driver_win.h"
 #include "e2e/sample_tool_test.h"
+#include "fixtures/display_adapter_win.h"
 #include "fixtures/expected_export_win.h"
+#include "fixtures/media_device_entry_win.h"
 #include "fixtures/sample_install_win.h"
 #include "fixtures/serial_port_entry_win.h"
 #include "fixtures/temp_folder_win.h"
@@ -53,6 +56,12 @@ std::vector<std::string> Steady(std::vector<std::string> lines) {
 
 void Print(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) std::printf("  |%s\n", line.c_str());
+}
+
+// The section from `heading` up to the next blank line; empty when it is missing.
+std::vector<std::string> SectionAt(const std::vector<std::string>& lines, const std::string& heading) {
+    const auto at = std::find(lines.begin(), lines.end(), heading);
+    return {at, std::find(at, lines.end(), "")};
 }
 
 // Runs a Wine program of the prefix (winecfg) and waits for its end.
@@ -112,6 +121,32 @@ TEST_F(SystemProfileE2E, SystemGoesToStandardOutputOrAUtf8FileWithByteOrderMark)
     // The drive is listed once for all four folders.
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "  Laufwerk:                 C:\\"), 1);
 
+    // The desktop's adapter by the name Windows gives it, with its driver, and no
+    // touch screen; the devices with a problem right after the ports (Wine's
+    // configuration manager reports none).
+    const std::string adapter = FindDesktopAdapter().name;
+    ASSERT_NE(adapter, "");
+    const std::vector<std::string> displays = SectionAt(lines, "Bildschirme:");
+    std::printf("Bildschirme, Sound and Geräte mit Problemen:\n");
+    Print(displays);
+    const auto adapterAt = std::find(displays.begin(), displays.end(), "  Grafikkarte 1:            " + adapter);
+    ASSERT_NE(adapterAt, displays.end());
+    EXPECT_THAT(std::vector<std::string>(adapterAt + 1, displays.end()),
+                ::testing::IsSupersetOf({"    Zeigt den Desktop:      Ja", "  Touchscreen:              keiner"}));
+    EXPECT_THAT(displays, Contains(Matches("    Treiberdatum:           [0-9]{2}\\.[0-9]{2}\\.[0-9]{4}")));
+    EXPECT_THAT(displays, Contains("  Grafikkarten:             1"));
+    const std::vector<std::string> sound = SectionAt(lines, "Sound:");
+    Print(sound);
+    EXPECT_THAT(sound, Contains(StartsWith("  Soundgeräte:")));
+    const auto portsAt = std::find(lines.begin(), lines.end(), "Anschlüsse:");
+    ASSERT_NE(portsAt, lines.end());
+    const auto problemsAt = std::find(portsAt, lines.end(), "") + 1;
+    ASSERT_LT(problemsAt, lines.end());
+    const std::vector<std::string> problems = SectionAt(lines, "Geräte mit Problemen:");
+    Print(problems);
+    EXPECT_EQ(*problemsAt, "Geräte mit Problemen:");
+    EXPECT_THAT(problems, ElementsAreArray({"Geräte mit Problemen:", "  Geräte:                   keine"}));
+
     // A file, named relative to the folder the script runs in: UTF-8 with its mark
     // and CR LF, the same lines.
     const std::string file = root_ / "Systemprofil für Müller.txt";
@@ -135,7 +170,7 @@ TEST_F(SystemProfileE2E, SystemGoesToStandardOutputOrAUtf8FileWithByteOrderMark)
     EXPECT_EQ(failed.error, ToAnsi("Das Systemprofil konnte nicht in die Datei " + missing + " geschrieben werden.\r\n"));
 }
 
-TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreAndASerialPortAreListed) {
+TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreASerialPortAndASoundDeviceAreListed) {
     // A sample in Program Files (x86), whose writes Windows keeps in the VirtualStore.
     wchar_t programFiles[MAX_PATH] = {};
     ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, programFiles)));
@@ -175,6 +210,10 @@ TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreAndASerialPortAreListed) 
 
     SerialPortEntry port(L"\\Device\\VtxSerial5", L"COM5");
     ASSERT_TRUE(port.written());
+    // A sound device with its driver (Wine registers none of its own).
+    const MediaDeviceEntry card(L"ROOT\\VTXTEST\\0000", L"VTX Soundkarte",
+                                MediaDeviceEntry::Driver{L"VTX Prüfung", L"6.0.9235.1", L"8-15-2021"});
+    ASSERT_TRUE(card.registered());
 
     const std::vector<std::string> lines = Printed();
     const auto jukeboxAt = std::find(lines.begin(), lines.end(), "Velatrix-Tunes läuft:       Ja");
@@ -188,6 +227,15 @@ TEST_F(SystemProfileE2E, ARunningJukeboxItsVirtualStoreAndASerialPortAreListed) 
                                      [](const std::string& line) { return line.starts_with("  Serielle Anschlüsse:"); });
     ASSERT_NE(serial, lines.end());
     EXPECT_NE(*serial, "  Serielle Anschlüsse:      keine");
+    const std::vector<std::string> sound = SectionAt(lines, "Sound:");
+    std::printf("Sound with a sound device of the media class:\n");
+    Print(sound);
+    const auto cardAt = std::find(sound.begin(), sound.end(), "  Soundgerät 1:             VTX Soundkarte");
+    ASSERT_NE(cardAt, sound.end());
+    EXPECT_THAT(std::vector<std::string>(cardAt + 1, sound.end()),
+                ElementsAreArray({"    Treiberanbieter:        VTX Prüfung", "    Treiberversion:         6.0.9235.1",
+                                  "    Treiberdatum:           15.08.2021"}));
+    EXPECT_THAT(sound, Contains("  Soundgeräte:              1"));
 }
 
 TEST_F(SystemProfileE2E, UnderWindows10TheProfileTellsTheTruthWhileTheReportCannot) {
@@ -231,12 +279,11 @@ TEST_F(SystemProfileE2E, WithoutASoundDeviceTheProfileSaysSo) {
     const ToolRun run = Run("/system");
     EXPECT_EQ(run.exitCode, 0);
     const std::vector<std::string> lines = AnsiLines(run.output);
-    const auto sound = std::find(lines.begin(), lines.end(), "Sound:");
-    ASSERT_NE(sound, lines.end());
-    const std::vector<std::string> section(sound, std::find(sound, lines.end(), ""));
+    const std::vector<std::string> section = SectionAt(lines, "Sound:");
     std::printf("Sound without a device:\n");
     Print(section);
-    EXPECT_THAT(section, ElementsAreArray({"Sound:", "  Ausgabegeräte:            keine", "  Standardgerät:            keines"}));
+    EXPECT_THAT(section, ElementsAreArray({"Sound:", "  Ausgabegeräte:            keine", "  Standardgerät:            keines",
+                                           "  Soundgeräte:              keine"}));
     // The rest of the profile is all there.
     EXPECT_THAT(lines, Contains("Velatrix-Tunes läuft:       Nein"));
     EXPECT_THAT(lines.back(), StartsWith("  Windows läuft seit:"));

@@ -47,6 +47,13 @@ SystemProfileFacts Windows11Machine() {
         {4312, "C:\\Program Files (x86)\\Velatrix-Tunes 6\\Velatrix-Tunes 6.exe"}};
     f.jukebox.virtualStoreFiles = 2;
     f.time = {"05.03.2024", "14:07:09", "Mitteleuropäische Zeit", 60, 2 * 86400 + 3 * 3600 + 4 * 60 + 5};
+    using State = DriverFacts::State;
+    f.devices.adapters = {ProbeOutcome::Answered,
+                          {{"NVIDIA GeForce GTX 1050 Ti", true, {State::Installed, "NVIDIA", "31.0.15.3179", "3-22-2023", {}}}}};
+    f.devices.touch = {ProbeOutcome::Answered, 0x01 | 0x40 | 0x80, 10};
+    f.devices.sound = {ProbeOutcome::Answered,
+                       {{"Realtek(R) Audio", {State::Installed, "Realtek Semiconductor Corp.", "6.0.9235.1", "8-15-2021", {}}}}};
+    f.devices.problems = {ProbeOutcome::Answered, {{"USB-Serial Controller", "", 28}}};
     return f;
 }
 
@@ -85,6 +92,15 @@ TEST(SystemProfile, TheWholeProfileOfAWindows11Machine) {
         "    Bildwiederholrate:      75 Hz",
         "    Position:               -1280, 56",
         "    Hauptbildschirm:        Nein",
+        "  Grafikkarten:             1",
+        "  Grafikkarte 1:            NVIDIA GeForce GTX 1050 Ti",
+        "    Zeigt den Desktop:      Ja",
+        "    Treiberanbieter:        NVIDIA",
+        "    Treiberversion:         31.0.15.3179",
+        "    Treiberdatum:           22.03.2023",
+        "  Touchscreen:              eingebaut",
+        "    Bereit:                 Ja",
+        "    Berührungspunkte:       10",
         "",
         "Sound:",
         "  Ausgabegeräte:            2",
@@ -93,12 +109,23 @@ TEST(SystemProfile, TheWholeProfileOfAWindows11Machine) {
         "  Standardgerät:            Lautsprecher (Realtek(R) Audio)",
         "  Lautstärke:               35 %",
         "  Stumm:                    Nein",
+        "  Soundgeräte:              1",
+        "  Soundgerät 1:             Realtek(R) Audio",
+        "    Treiberanbieter:        Realtek Semiconductor Corp.",
+        "    Treiberversion:         6.0.9235.1",
+        "    Treiberdatum:           15.08.2021",
         "",
         "Anschlüsse:",
         "  Serielle Anschlüsse:      1",
         "    COM1:                   \\Device\\Serial0",
         "  Parallele Anschlüsse:     1",
         "    LPT1:                   \\Device\\Parallel0",
+        "",
+        "Geräte mit Problemen:",
+        "  Geräte:                   1",
+        "  Gerät 1:                  USB-Serial Controller",
+        "    Klasse:                 Andere Geräte",
+        "    Problem:                kein Treiber installiert (Code 28)",
         "",
         "Laufwerke:",
         "  Laufwerk:                 C:\\",
@@ -187,6 +214,8 @@ TEST(SystemProfile, AbsentDevicesAndProbesThatFailedOrDidNotAnswer) {
     // the jukebox does not run, its process list and the VirtualStore still fine.
     f.displays.monitors.resize(1);
     f.sound = {ProbeOutcome::Answered, {}, std::nullopt, std::nullopt, std::nullopt};
+    f.devices.sound = {ProbeOutcome::Answered, {}};
+    f.devices.problems = {ProbeOutcome::Answered, {}};
     f.ports.serial = std::vector<PortFacts>{};
     f.ports.parallel = std::vector<PortFacts>{};
     f.drives[1] = {"D:\\", ProbeOutcome::TimedOut, std::nullopt, std::nullopt, std::nullopt, {{"Coverordner", "D:\\Cover"}}};
@@ -197,7 +226,10 @@ TEST(SystemProfile, AbsentDevicesAndProbesThatFailedOrDidNotAnswer) {
     EXPECT_THAT(SectionOf(lines, "Bildschirme:"), Not(Contains("  Bildschirm 2:             \\\\.\\DISPLAY2")));
     EXPECT_THAT(SectionOf(lines, "Bildschirme:")[1], "  Anzahl:                   1");
     EXPECT_THAT(SectionOf(lines, "Sound:"), ElementsAreArray({"Sound:", "  Ausgabegeräte:            keine",
-                                                              "  Standardgerät:            keines"}));
+                                                              "  Standardgerät:            keines",
+                                                              "  Soundgeräte:              keine"}));
+    EXPECT_THAT(SectionOf(lines, "Geräte mit Problemen:"),
+                ElementsAreArray({"Geräte mit Problemen:", "  Geräte:                   keine"}));
     EXPECT_THAT(SectionOf(lines, "Anschlüsse:"),
                 ElementsAreArray({"Anschlüsse:", "  Serielle Anschlüsse:      keine", "  Parallele Anschlüsse:     keine"}));
     const auto drives = SectionOf(lines, "Laufwerke:");
@@ -216,6 +248,7 @@ TEST(SystemProfile, AbsentDevicesAndProbesThatFailedOrDidNotAnswer) {
     // the token are unknown, and no drive could be named.
     f.sound = {ProbeOutcome::TimedOut, {}, std::nullopt, std::nullopt, std::nullopt};
     f.displays = {ProbeOutcome::Failed, {}};
+    f.devices = {};
     f.ports = {};
     f.jukebox = {};
     f.time.timeZone.reset();
@@ -227,8 +260,13 @@ TEST(SystemProfile, AbsentDevicesAndProbesThatFailedOrDidNotAnswer) {
     f.tool.uacOn.reset();
     f.drives.clear();
     lines = BuildSystemProfileLines(f);
-    EXPECT_THAT(SectionOf(lines, "Sound:"), ElementsAreArray({"Sound:", "  Ausgabegeräte:            nicht ermittelbar (keine Antwort)"}));
-    EXPECT_THAT(SectionOf(lines, "Bildschirme:"), ElementsAreArray({"Bildschirme:", "  Anzahl:                   nicht ermittelbar"}));
+    EXPECT_THAT(SectionOf(lines, "Sound:"), ElementsAreArray({"Sound:", "  Ausgabegeräte:            nicht ermittelbar (keine Antwort)",
+                                                              "  Soundgeräte:              nicht ermittelbar"}));
+    EXPECT_THAT(SectionOf(lines, "Bildschirme:"), ElementsAreArray({"Bildschirme:", "  Anzahl:                   nicht ermittelbar",
+                                                                    "  Grafikkarten:             nicht ermittelbar",
+                                                                    "  Touchscreen:              nicht ermittelbar"}));
+    EXPECT_THAT(SectionOf(lines, "Geräte mit Problemen:"),
+                ElementsAreArray({"Geräte mit Problemen:", "  Geräte:                   nicht ermittelbar"}));
     EXPECT_THAT(SectionOf(lines, "Anschlüsse:"), ElementsAreArray({"Anschlüsse:", "  Serielle Anschlüsse:      nicht ermittelbar",
                                                                    "  Parallele Anschlüsse:     nicht ermittelbar"}));
     EXPECT_THAT(SectionOf(lines, "Laufwerke:"), ElementsAreArray({"Laufwerke:", "  Laufwerk:                 nicht ermittelbar"}));
@@ -248,7 +286,7 @@ TEST(SystemProfile, AbsentDevicesAndProbesThatFailedOrDidNotAnswer) {
     EXPECT_THAT(SectionOf(lines, "Sound:"),
                 ElementsAreArray({"Sound:", "  Ausgabegeräte:            1", "  Ausgabegerät 1:           Lautsprecher",
                                   "  Standardgerät:            Lautsprecher", "  Lautstärke:               nicht ermittelbar",
-                                  "  Stumm:                    Ja"}));
+                                  "  Stumm:                    Ja", "  Soundgeräte:              nicht ermittelbar"}));
     EXPECT_THAT(SectionOf(lines, "Bildschirme:"), Contains("    Farbtiefe:              nicht ermittelbar"));
     EXPECT_THAT(SectionOf(lines, "Bildschirme:"), Contains("    Bildwiederholrate:      Standard der Hardware"));
 }
