@@ -70,7 +70,7 @@ done
 if [ "$emulated" = 1 ]; then
   log "tests: the 32-bit product under i386 emulation (smoke)"
   smoke=0
-  "$VTX_ROOT/scripts/smoke32.sh" || smoke=$?
+  VTX_SMOKE_BUILT=1 "$VTX_ROOT/scripts/smoke32.sh" || smoke=$?
   if [ "$smoke" -eq 3 ]; then
     # Set up a moment ago, refused now: nothing of the product was checked.
     untested="NOT TESTED: the 32-bit product build/dist/VTXDiagnostic.exe: the i386 emulation could not be set up (see above)."

@@ -61,6 +61,11 @@ emulation_on() {
 # Outside the namespace: enter one of its own where the kernel allows, else
 # register in the machine's binfmt_misc for this run.
 if [ "${VTX_SMOKE_INNER:-}" != 1 ]; then
+  # Started on its own, it installs and builds what it needs (test.sh has done so).
+  if [ "${VTX_SMOKE_BUILT:-}" != 1 ] && [ "${1:-}" != --probe ]; then
+    vtx_install
+    vtx_build win64 win32
+  fi
   grep -qw binfmt_misc /proc/filesystems || cannot "the kernel has no binfmt_misc"
   [ -x "$QEMU_I386" ] || cannot "$QEMU_I386 is missing (package qemu-user-static)"
   if command -v unshare >/dev/null &&
