@@ -30,5 +30,10 @@ inline constexpr std::chrono::milliseconds kReportProbeBudget{8000};
 inline constexpr std::chrono::milliseconds kProfileDisplaysDeadline{3000};
 inline constexpr std::chrono::milliseconds kProfileSoundDeadline{5000};
 inline constexpr std::chrono::milliseconds kProfileDriveDeadline{3000};
+// The walk of the error report folders (at most 2,000 of them, a Report.wer each)
+// and the reading of each of the two event logs back 30 days: a queue of
+// thousands of folders or a busy event log service must not stall the profile.
+inline constexpr std::chrono::milliseconds kProfileErrorReportsDeadline{4000};
+inline constexpr std::chrono::milliseconds kProfileEventLogDeadline{3000};
 
 }  // namespace vtx

@@ -5,9 +5,11 @@
 #include "app/report_facts_win.h"
 #include "common/deadlines.h"
 #include "common/directories.h"
+#include "common/strings.h"
 #include "common/unicode_win.h"
 #include "export/virtual_store_win.h"
 #include "profile/profile_devices_win.h"
+#include "profile/incidents_win.h"
 #include "profile/profile_drives_win.h"
 #include "profile/profile_jukebox_win.h"
 #include "profile/profile_sound_win.h"
@@ -22,6 +24,17 @@ std::string UserSeparator(LCTYPE type, const char* fallback) {
     wchar_t buffer[16] = {};
     if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(std::size(buffer))) <= 0) return fallback;
     return NarrowBuffer(buffer, std::size(buffer));
+}
+
+// The programs whose crashes and hangs are the jukebox's: the two the report
+// checks, VTX Diagnostic under its own name and as it runs, and whatever lies in
+// the install folder.
+JukeboxPrograms JukeboxProgramsOf(const MainState& state, const ToolFacts& tool) {
+    JukeboxPrograms programs;
+    programs.exeNames = {GetFileName(state.FileList[2], true), GetFileName(state.FileList[3], true), kToolExeName};
+    if (tool.path) programs.exeNames.push_back(GetFileName(*tool.path, true));
+    programs.installDir = InstallDir;
+    return programs;
 }
 
 }  // namespace
@@ -45,6 +58,7 @@ SystemProfileFacts GatherSystemProfileFacts(const MainState& state) {
     facts.time = GetTimeFacts();
     facts.time.date = ShortDateNow();
     facts.time.time = LongTimeNow();
+    facts.incidents = GetIncidentsFacts(JukeboxProgramsOf(state, facts.tool), {});
     return facts;
 }
 
