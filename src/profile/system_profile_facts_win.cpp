@@ -8,8 +8,8 @@
 #include "common/strings.h"
 #include "common/unicode_win.h"
 #include "export/virtual_store_win.h"
-#include "profile/profile_devices_win.h"
 #include "profile/incidents_win.h"
+#include "profile/profile_devices_win.h"
 #include "profile/profile_drives_win.h"
 #include "profile/profile_jukebox_win.h"
 #include "profile/profile_sound_win.h"
@@ -39,12 +39,16 @@ JukeboxPrograms JukeboxProgramsOf(const MainState& state, const ToolFacts& tool)
 
 }  // namespace
 
-SystemProfileFacts GatherSystemProfileFacts(const MainState& state) {
+SystemProfileFacts GatherSystemProfileFacts(const MainState& state, const std::function<void()>& whileWaiting) {
+    // The probes that may block share one budget, so that the profile ends in time
+    // whatever of them hangs.
+    const DeadlineBudget budget(kProfileProbeBudget);
+    const ProbeWait wait{&budget, whileWaiting};
     SystemProfileFacts facts;
     facts.windows = GetWindowsFacts();
     facts.tool = GetToolFacts(VTX_VERSION_TEXT);
-    facts.displays = GetDisplaysFacts(kProfileDisplaysDeadline);
-    facts.sound = GetSoundFacts(kProfileSoundDeadline);
+    facts.displays = GetDisplaysFacts(kProfileDisplaysDeadline, wait);
+    facts.sound = GetSoundFacts(kProfileSoundDeadline, wait);
     facts.ports = GetPortsFacts();
     facts.decimalSeparator = UserSeparator(LOCALE_SDECIMAL, ".");
     facts.groupSeparator = UserSeparator(LOCALE_STHOUSAND, ",");
@@ -52,18 +56,18 @@ SystemProfileFacts GatherSystemProfileFacts(const MainState& state) {
                                   {"Datenordner", DataDir},
                                   {"Coverordner", state.CoverDir},
                                   {"Listenordner", state.ListDir}},
-                                 kProfileDriveDeadline);
+                                 kProfileDriveDeadline, wait);
     facts.jukebox.processes = FindProcesses(kJukeboxExeName);
     facts.jukebox.virtualStoreFiles = CountVirtualStoreFiles(InstallDir);
     facts.time = GetTimeFacts();
     facts.time.date = ShortDateNow();
     facts.time.time = LongTimeNow();
-    facts.incidents = GetIncidentsFacts(JukeboxProgramsOf(state, facts.tool), {});
+    facts.incidents = GetIncidentsFacts(JukeboxProgramsOf(state, facts.tool), wait);
     return facts;
 }
 
-std::vector<std::string> GatherSystemProfileLines(const MainState& state) {
-    return BuildSystemProfileLines(GatherSystemProfileFacts(state));
+std::vector<std::string> GatherSystemProfileLines(const MainState& state, const std::function<void()>& whileWaiting) {
+    return BuildSystemProfileLines(GatherSystemProfileFacts(state, whileWaiting));
 }
 
 }  // namespace vtx
