@@ -120,7 +120,7 @@ void ProgramCounts(std::vector<ProfileRow>& rows, const std::vector<ErrorReportF
             if (!text.empty()) text += ", ";
             text += std::to_string(count.number) + " " + (count.number == 1 ? count.words.one : count.words.many);
         }
-        rows.push_back({4, Shown(program.name.empty() ? std::string(kUnreadable) : program.name) + ":", text});
+        rows.push_back({4, Shown(program.name.empty() ? std::string(kUnreadable) : program.name) + ":", Shown(text)});
     }
 }
 
@@ -265,6 +265,18 @@ bool IsJukeboxApplicationIncident(const EventRecord& record, const JukeboxProgra
 std::uint64_t IncidentWindowStart(std::uint64_t nowUtc) {
     const std::uint64_t span = kIncidentDays * 86400 * kFileTimePerSecond;
     return nowUtc > span ? nowUtc - span : 0;
+}
+
+bool ReportFolderMayBeTheJukeboxs(const std::string& folder, const JukeboxPrograms& programs) {
+    const size_t first = folder.find('_');
+    const size_t second = first == std::string::npos ? std::string::npos : folder.find('_', first + 1);
+    if (second == std::string::npos || second == first + 1) return true;
+    const std::string_view named = std::string_view(folder).substr(first + 1, second - first - 1);
+    const auto matches = [&](const std::string& program) {
+        return StartsWithIgnoringAsciiCase(program, named) || StartsWithIgnoringAsciiCase(named, program);
+    };
+    return std::any_of(programs.exeNames.begin(), programs.exeNames.end(), matches) ||
+           std::any_of(programs.installPrograms.begin(), programs.installPrograms.end(), matches);
 }
 
 bool IsJukeboxCrashDump(const std::string& name, const JukeboxPrograms& programs) {

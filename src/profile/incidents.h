@@ -45,6 +45,9 @@ struct LocalTime {
 struct JukeboxPrograms {
     std::vector<std::string> exeNames;
     std::string installDir;
+    // The programs found in the install folder (and the folders in it), by file
+    // name: only for ReportFolderMayBeTheJukeboxs.
+    std::vector<std::string> installPrograms;
 };
 
 // One file of a report folder or of the crash dump folder.
@@ -118,6 +121,14 @@ bool IsJukeboxApplicationIncident(const EventRecord& record, const JukeboxProgra
 
 // The start of the window looked at, as a FILETIME.
 std::uint64_t IncidentWindowStart(std::uint64_t nowUtc);
+
+// Whether a report folder's name leaves open that its report is the jukebox's,
+// so that it is worth reading. Windows names the folders
+// "<Kind>_<program>_<hash>_...", the program's file name cut to a few dozen
+// characters: a folder whose second part is neither the start of one of the
+// jukebox's programs (exeNames, installPrograms) nor starts with one is another
+// program's. Names of any other form may be anyone's (true).
+bool ReportFolderMayBeTheJukeboxs(const std::string& folder, const JukeboxPrograms& programs);
 
 // The CrashDumps folder's dump of one of the jukebox's programs:
 // "<program>.<pid>.dmp".

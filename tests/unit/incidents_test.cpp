@@ -89,6 +89,19 @@ TEST(Incidents, WhichReportsAndRecordsAreTheJukeboxs) {
         EXPECT_EQ(IsJukeboxApplicationIncident(record, kPrograms), r.application) << r.source << " " << r.id;
     }
 
+    // Folders worth reading: the jukebox's programs by the name Windows gave the
+    // folder, cut or whole, and folders named otherwise.
+    JukeboxPrograms withHelper = kPrograms;
+    withHelper.installPrograms = {"Helfer_2.exe"};
+    for (const char* folder : {"AppCrash_Velatrix-Tunes 6.exe_5a3c8cd7c1a9_00000000_0f3d2a5e",
+                               "AppHang_Velatrix-Tunes 6_27ea11_cab_0c2b", "AppCrash_velatrix-tu_1_2",
+                               "AppCrash_SETUP-TOOL.EXE_ab12_cab_1", "Critical_VTXDiagnostic.exe_ff_1",
+                               "AppCrash_Helfer_2.exe_77_1", "Report5f1c2a3b", "AppCrash__x_y", "Kaputt_"})
+        EXPECT_TRUE(ReportFolderMayBeTheJukeboxs(folder, withHelper)) << folder;
+    for (const char* folder : {"AppCrash_notepad.exe_5a3c8cd7c1a9_00000000_0f3d2a5e", "AppHang_OUTLOOK.EXE_27ea_cab_1",
+                               "AppCrash_Velatrix-Tunes 7.exe_1_2", "NonCritical_Windows Defender_1_2"})
+        EXPECT_FALSE(ReportFolderMayBeTheJukeboxs(folder, withHelper)) << folder;
+
     for (const char* dump : {"Velatrix-Tunes 6.exe.4312.dmp", "SETUP-TOOL.EXE.1.DMP", "VTXDiagnostic.exe.77.dmp"})
         EXPECT_TRUE(IsJukeboxCrashDump(dump, kPrograms)) << dump;
     for (const char* dump : {"notepad.exe.4312.dmp", "Velatrix-Tunes 6.exe.dmp", "Velatrix-Tunes 6.exe.12a.dmp",
