@@ -42,9 +42,11 @@ struct FoundEntry {
     std::uint64_t size = 0, writeTime = 0;
 };
 
-// The entries of `folder` matching `pattern`: its subfolders or its files. False
-// when the folder cannot be listed (a missing one gives true and nothing).
-bool ListFolder(const std::string& folder, const wchar_t* pattern, bool folders, std::vector<FoundEntry>& found) {
+// The entries of `folder` matching `pattern`: its subfolders or its files, those
+// whose name `keep` (if any) takes. False when the folder cannot be listed (a
+// missing one gives true and nothing).
+bool ListFolder(const std::string& folder, const wchar_t* pattern, bool folders, std::vector<FoundEntry>& found,
+                const std::function<bool(const std::string&)>& keep = {}) {
     WIN32_FIND_DATAW data{};
     FindHandle find(FindFirstFileExW((WidenPath(folder) + L"\\" + pattern).c_str(), FindExInfoBasic, &data,
                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
@@ -56,8 +58,9 @@ bool ListFolder(const std::string& folder, const wchar_t* pattern, bool folders,
         const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (isFolder != folders) continue;
         if (isFolder && (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0)) continue;
-        found.push_back({NarrowBuffer(data.cFileName, MAX_PATH),
-                         static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
+        std::string name = NarrowBuffer(data.cFileName, MAX_PATH);
+        if (keep && !keep(name)) continue;
+        found.push_back({std::move(name), static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
                          FileTimeValue(data.ftLastWriteTime)});
     } while (FindNextFileW(find.get(), &data));
     return true;
@@ -87,8 +90,21 @@ bool EndsWithIgnoringAsciiCase(const std::string& name, std::string_view end) {
     return name.size() >= end.size() && EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - end.size()), end);
 }
 
-ErrorReportsFacts WalkErrorReports(const JukeboxPrograms& programs, const WerPlaces& places, std::uint64_t nowUtc) {
+// The programs in `installDir` and in the folders directly in it (Tools, Module).
+std::vector<std::string> InstallPrograms(const std::string& installDir) {
+    std::vector<std::string> names;
+    if (installDir.empty() || IsRootFolder(installDir)) return names;
+    std::vector<FoundEntry> folders, programs;
+    ListFolder(installDir, L"*", true, folders);
+    ListFolder(installDir, L"*.exe", false, programs);
+    for (const FoundEntry& folder : folders) ListFolder(installDir + "\\" + folder.name, L"*.exe", false, programs);
+    for (const FoundEntry& program : programs) names.push_back(program.name);
+    return names;
+}
+
+ErrorReportsFacts WalkErrorReports(JukeboxPrograms programs, const WerPlaces& places, std::uint64_t nowUtc) {
     ErrorReportsFacts facts;
+    programs.installPrograms = InstallPrograms(programs.installDir);
     const std::uint64_t since = IncidentWindowStart(nowUtc);
     struct Candidate {
         std::string root;
@@ -98,12 +114,16 @@ ErrorReportsFacts WalkErrorReports(const JukeboxPrograms& programs, const WerPla
     bool listed = places.reportRoots.empty();
     for (const std::string& root : places.reportRoots) {
         std::vector<FoundEntry> folders;
-        if (!ListFolder(root, L"*", true, folders)) continue;
+        // Another program's folder by its name: never looked at again, its report not read.
+        if (!ListFolder(root, L"*", true, folders,
+                        [&](const std::string& name) { return ReportFolderMayBeTheJukeboxs(name, programs); }))
+            continue;
         listed = true;
         for (FoundEntry& folder : folders) candidates.push_back({root, std::move(folder)});
     }
     if (!listed) return facts;  // Failed: no root could be read
-    // The newest folders; a folder last written before the window holds no report of it.
+    // The newest of the folders that may be the jukebox's; one last written before
+    // the window holds no report of it.
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const Candidate& a, const Candidate& b) { return a.folder.writeTime > b.folder.writeTime; });
     if (candidates.size() > kMaxReportFolders) candidates.resize(kMaxReportFolders);

@@ -22,8 +22,10 @@ struct WerPlaces {
 WerPlaces WerPlacesOfThisMachine();
 
 // The jukebox's reports of the last 30 days before `nowUtc` (a FILETIME), newest
-// first, from the newest kMaxReportFolders folders of all roots, with what the
-// export takes (PlanWerExport). A missing root is an empty one. Runs on a worker
+// first, with what the export takes (PlanWerExport). Folders whose names say they
+// are another program's are passed over unread (ReportFolderMayBeTheJukeboxs);
+// of the others, the newest kMaxReportFolders of all roots are read, each
+// Report.wer once. A missing root is an empty one. Runs on a worker
 // thread for at most `limit` (TimedOut).
 ErrorReportsFacts GetErrorReports(const JukeboxPrograms& programs, const WerPlaces& places, std::uint64_t nowUtc,
                                   std::chrono::milliseconds limit, const std::function<void()>& whileWaiting = {});

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "fixtures/temp_folder_win.h"
 #include "fixtures/wer_reports_win.h"
 #include "profile/incidents_win.h"
 
@@ -18,7 +19,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 const JukeboxPrograms kPrograms{{"Velatrix-Tunes 6.exe", "SetUp-Tool.exe", "VTXDiagnostic.exe"},
-                                "C:\\VTX Vorfall-Test\\Velatrix-Tunes 6"};
+                                "C:\\VTX Vorfall-Test\\Velatrix-Tunes 6", {}};
 
 std::vector<std::string> Destinations(const ErrorReportsFacts& facts) {
     std::vector<std::string> names;
@@ -28,7 +29,12 @@ std::vector<std::string> Destinations(const ErrorReportsFacts& facts) {
 
 TEST(IncidentProbes, TheJukeboxsReportsOfEveryRootAndItsDumpsAndNoOtherProgramsOnes) {
     PlantedReports planted;
-    const std::string jukebox = kPrograms.installDir + "\\Velatrix-Tunes 6.exe";
+    // An installation with a helper program in one of its folders.
+    const testing::TempFolder root("incidents");
+    JukeboxPrograms programs = kPrograms;
+    programs.installDir = root / "Velatrix-Tunes 6";
+    ASSERT_TRUE(testing::WriteFileBytes(programs.installDir + "\\Module\\Helfer.exe", "MZ"));
+    const std::string jukebox = programs.installDir + "\\Velatrix-Tunes 6.exe";
     const std::string crash = planted.Add(WerRoot::MachineArchive, "AppCrash_Velatrix-Tunes 6_1a2b",
                                           testing::CrashReportWer("Velatrix-Tunes 6.exe", jukebox, testing::FileTimeHoursAgo(2)),
                                           {{"WER1.tmp.mdmp", 1000}, {"WER1.tmp.hdmp", 2000}});
@@ -38,8 +44,13 @@ TEST(IncidentProbes, TheJukeboxsReportsOfEveryRootAndItsDumpsAndNoOtherProgramsO
               "");
     // A helper program of the install folder is the jukebox's too.
     ASSERT_NE(planted.Add(WerRoot::UserArchive, "AppCrash_Helfer.exe_5e6f",
-                          testing::CrashReportWer("Helfer.exe", kPrograms.installDir + "\\Module\\Helfer.exe",
+                          testing::CrashReportWer("Helfer.exe", programs.installDir + "\\Module\\Helfer.exe",
                                                   testing::FileTimeHoursAgo(3))),
+              "");
+    // A folder named in another way is read too.
+    ASSERT_NE(planted.Add(WerRoot::MachineQueue, "Report0f3d2a5e",
+                          testing::CrashReportWer("SetUp-Tool.exe", programs.installDir + "\\SetUp-Tool.exe",
+                                                  testing::FileTimeHoursAgo(4))),
               "");
     // What is not: another program, a report older than 30 days, a folder without
     // a report, a damaged one.
@@ -62,23 +73,25 @@ TEST(IncidentProbes, TheJukeboxsReportsOfEveryRootAndItsDumpsAndNoOtherProgramsO
     ASSERT_TRUE(testing::SetWriteTime(crash + "\\WER1.tmp.hdmp", testing::FileTimeHoursAgo(3)));
 
     const ErrorReportsFacts facts =
-        GetErrorReports(kPrograms, WerPlacesOfThisMachine(), FileTimeNow(), std::chrono::milliseconds(20000));
+        GetErrorReports(programs, WerPlacesOfThisMachine(), FileTimeNow(), std::chrono::milliseconds(20000));
     ASSERT_EQ(facts.outcome, ProbeOutcome::Answered);
     std::vector<std::string> folders;
     for (const ErrorReportFacts& report : facts.reports) {
         folders.push_back(report.folder);
         EXPECT_TRUE(report.time.has_value()) << report.folder;
     }
-    EXPECT_THAT(folders, ElementsAre("AppHang_Velatrix-Tunes 6_3c4d", "AppCrash_Velatrix-Tunes 6_1a2b", "AppCrash_Helfer.exe_5e6f"));
-    ASSERT_EQ(facts.reports.size(), 3u);
+    EXPECT_THAT(folders, ElementsAre("AppHang_Velatrix-Tunes 6_3c4d", "AppCrash_Velatrix-Tunes 6_1a2b",
+                                     "AppCrash_Helfer.exe_5e6f", "Report0f3d2a5e"));
+    ASSERT_EQ(facts.reports.size(), 4u);
     EXPECT_EQ(facts.reports[0].report.eventType, "AppHangB1");  // the ANSI one
     EXPECT_EQ(facts.reports[1].path, crash);
     EXPECT_THAT(Destinations(facts),
                 ElementsAre("WER\\AppHang_Velatrix-Tunes 6_3c4d\\Report.wer", "WER\\AppCrash_Velatrix-Tunes 6_1a2b\\Report.wer",
-                            "WER\\AppCrash_Helfer.exe_5e6f\\Report.wer", "WER\\CrashDumps\\SetUp-Tool.exe.77.dmp",
+                            "WER\\AppCrash_Helfer.exe_5e6f\\Report.wer", "WER\\Report0f3d2a5e\\Report.wer",
+                            "WER\\CrashDumps\\SetUp-Tool.exe.77.dmp",
                             "WER\\AppCrash_Velatrix-Tunes 6_1a2b\\WER1.tmp.mdmp"));
     EXPECT_EQ(facts.exportFiles[1].source, crash + "\\Report.wer");
-    EXPECT_EQ(facts.exportFiles[3].source, setup);
+    EXPECT_EQ(facts.exportFiles[4].source, setup);
     EXPECT_THAT(facts.notTaken, ElementsAre("Velatrix-Tunes 6.exe.4312.dmp (zu groß)",
                                             "AppCrash_Velatrix-Tunes 6_1a2b\\WER1.tmp.hdmp (Heap-Abbild)"));
 
