@@ -169,6 +169,7 @@ EventLogFacts ReadLogBackwards(const std::wstring& log, EventFilter wanted, cons
     if (!handle) return facts;  // Failed
     const std::uint64_t since = IncidentWindowStart(nowUtc);
     std::string buffer(kEventBufferBytes, '\0');
+    bool readAny = false;
     for (;;) {
         DWORD read = 0, needed = 0;
         if (!ReadEventLogW(handle.get(), EVENTLOG_SEQUENTIAL_READ | EVENTLOG_BACKWARDS_READ, 0, buffer.data(),
@@ -179,11 +180,12 @@ EventLogFacts ReadLogBackwards(const std::wstring& log, EventFilter wanted, cons
                 continue;
             }
             // The end of the log; any other error ends the reading with what was read.
-            if (error != ERROR_HANDLE_EOF && facts.count == 0) return facts;
+            if (error != ERROR_HANDLE_EOF && !readAny) return facts;
             break;
         }
         const EventRecords records = ParseEventLogRecords(std::string_view(buffer.data(), std::min<size_t>(read, buffer.size())));
         bool older = false;
+        readAny = true;
         for (const EventRecord& record : records.records) {
             const std::uint64_t utc = static_cast<std::uint64_t>(record.timeGenerated) * kFileTimePerSecond + kFileTimeOfUnixEpoch;
             if (utc < since) {
