@@ -118,5 +118,28 @@ TEST(IncidentProbes, WithoutReportFoldersThereAreNoneAndWinesEventLogsHoldNoReco
     EXPECT_EQ(facts.errorReports.outcome, ProbeOutcome::Answered);
 }
 
+TEST(IncidentProbes, TheyShareTheProfilesBudgetAndLetTheCallersMessagesRun) {
+    // Enough of the jukebox's reports that reading them takes a while.
+    PlantedReports planted;
+    for (int i = 0; i < 150; ++i)
+        ASSERT_NE(planted.Add(WerRoot::UserArchive, "AppCrash_Velatrix-Tunes 6_" + std::to_string(i),
+                              testing::CrashReportWer("Velatrix-Tunes 6.exe", kPrograms.installDir + "\\Velatrix-Tunes 6.exe",
+                                                      testing::FileTimeHoursAgo(1 + i / 100.0))),
+                  "");
+    int waited = 0;
+    const DeadlineBudget budget(std::chrono::milliseconds(60000));
+    const IncidentsFacts facts = GetIncidentsFacts(kPrograms, {&budget, [&] { ++waited; }});
+    EXPECT_EQ(facts.errorReports.outcome, ProbeOutcome::Answered);
+    EXPECT_EQ(facts.errorReports.reports.size(), 150u);
+    EXPECT_GT(waited, 0);
+
+    // A budget that is spent: no source is asked, each says it gave no answer.
+    const DeadlineBudget spent(std::chrono::milliseconds(0));
+    const IncidentsFacts none = GetIncidentsFacts(kPrograms, {&spent, {}});
+    EXPECT_EQ(none.errorReports.outcome, ProbeOutcome::TimedOut);
+    EXPECT_EQ(none.systemLog.outcome, ProbeOutcome::TimedOut);
+    EXPECT_EQ(none.applicationLog.outcome, ProbeOutcome::TimedOut);
+}
+
 }  // namespace
 }  // namespace vtx
