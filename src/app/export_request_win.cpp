@@ -11,7 +11,9 @@ ExportRequest MakeExportRequest(const MainState& state, const std::string& chose
     ExportRequest request;
     request.chosenFolder = chosenFolder;
     request.logLines = std::move(logLines);
-    request.systemProfile = GatherSystemProfileLines(state);
+    const SystemProfileFacts profile = GatherSystemProfileFacts(state);
+    request.systemProfile = BuildSystemProfileLines(profile);
+    if (profile.incidents) request.werFiles = profile.incidents->errorReports.exportFiles;
     request.installDir = InstallDir;
     request.dataDir = DataDir;
     request.skinFile = state.FileList[4];

@@ -188,8 +188,18 @@ void Main::CopyReport() {
 void Main::CopySystemProfile() {
     if (!pleaseWait_) pleaseWait_ = std::make_unique<WaitWindow>();
     pleaseWait_->Show();
-    const std::vector<std::string> lines = GatherSystemProfileLines(state_);
+    // As while the report is built: the windows repaint and move, the buttons and
+    // the context menu do nothing and a close waits for the profile.
+    std::vector<std::string> lines;
+    {
+        const FlagScope running(reportRunning_);
+        lines = GatherSystemProfileLines(state_, [] { PumpPendingMessages(); });
+    }
     pleaseWait_.reset();
+    if (closeAfterReport_) {
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+        return;
+    }
     if (!SetClipboardText(hwnd(), ClipboardText(lines)))
         prompts_.Message(hwnd(), kProfileClipboardFailedText, "", MB_OK | MB_ICONERROR);
 }

@@ -27,8 +27,10 @@ inline constexpr std::chrono::milliseconds kDeadlineSlice{10};
 // even when `whileWaiting` itself took past the limit.
 //
 // A late worker is left to finish on its own (or to end with the process); its
-// value is dropped and nobody waits for it. So `work` must own everything it
-// touches: capture by value, share nothing, hand back a plain value.
+// value is dropped and nobody waits for it. One that answered in time is joined
+// before the value is given (it has nothing left to do but end). So `work` must
+// own everything it touches: capture by value, share nothing, hand back a plain
+// value.
 template <class Work>
 auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::function<void()>& whileWaiting = {})
     -> std::optional<std::invoke_result_t<Work&>> {
@@ -41,8 +43,22 @@ auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::func
         bool finished = false;
     };
     auto shared = std::make_shared<Shared>();
+    // A worker that answered in time is joined: it is ending anyway, and a thread
+    // still on its way out when the process ends (right after the last probe of a
+    // command-line run) can crash the runtime's exit. A late one is let go.
+    struct Worker {
+        std::thread thread;
+        bool answered = false;
+        ~Worker() {
+            if (!thread.joinable()) return;
+            if (answered)
+                thread.join();
+            else
+                thread.detach();
+        }
+    } worker;
     try {
-        std::thread([shared, work = std::move(work)]() mutable {
+        worker.thread = std::thread([shared, work = std::move(work)]() mutable {
             std::optional<Value> value;
             try {
                 value.emplace(work());
@@ -52,7 +68,7 @@ auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::func
             shared->value = std::move(value);
             shared->finished = true;
             shared->done.notify_all();
-        }).detach();
+        });
     } catch (const std::system_error&) {
         return std::nullopt;
     }
@@ -69,7 +85,10 @@ auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::func
             lock.lock();
         }
     }
-    return std::move(shared->value);
+    worker.answered = true;
+    std::optional<Value> value = std::move(shared->value);
+    lock.unlock();
+    return value;
 }
 
 }  // namespace vtx

@@ -26,12 +26,24 @@ inline constexpr std::chrono::milliseconds kDriveSmartDeadline{3000};
 inline constexpr std::chrono::milliseconds kReportProbeBudget{8000};
 
 // The system profile's probes. At worst the profile waits for the displays, the
-// sound service, each of at most four drives and each device probe once.
+// sound service, each of at most four drives, each device probe, the report
+// folders and two event logs once, and never longer than kProfileProbeBudget in all.
 inline constexpr std::chrono::milliseconds kProfileDisplaysDeadline{3000};
 inline constexpr std::chrono::milliseconds kProfileSoundDeadline{5000};
 inline constexpr std::chrono::milliseconds kProfileDriveDeadline{3000};
 // Each of the device manager's probes: the display adapters, the sound devices,
 // the devices with a problem (a walk over every present device), the touch screen.
 inline constexpr std::chrono::milliseconds kProfileDevicesDeadline{3000};
+// The walk of the error report folders (at most 2,000 of them, a Report.wer each)
+// and the reading of each of the two event logs back 30 days: a queue of
+// thousands of folders or a busy event log service must not stall the profile.
+inline constexpr std::chrono::milliseconds kProfileErrorReportsDeadline{4000};
+inline constexpr std::chrono::milliseconds kProfileEventLogDeadline{3000};
+// All the profile's probes above together, as the report's budget: each waits
+// for the smaller of its own deadline and what is left; once it is spent, the
+// remaining ones give no answer at once. With the probes that do not wait (the
+// registry, the process list) the profile stays within 15 seconds on a sick
+// machine.
+inline constexpr std::chrono::milliseconds kProfileProbeBudget{12000};
 
 }  // namespace vtx

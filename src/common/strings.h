@@ -35,6 +35,12 @@ std::vector<std::string> CreatePathLevels(std::string_view path);
 // Deleting such a folder's contents would empty the drive.
 bool IsRootFolder(std::string_view path);
 
+// The one comparison that is not exact: A-Z and a-z alike, every other byte
+// exact. For names Windows compares without case (programs, event sources)
+// where both sides are ASCII in practice.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+
 // A run of decimal digits with `separator` between each group of three, counted
 // from the right: "1234567" -> "1.234.567" with ".".
 std::string GroupDigits(std::string_view digits, std::string_view separator);

@@ -171,6 +171,13 @@ public:
         if (!WriteReportFile(log, request_.logLines)) Failed(log);
         const std::string profile = ExportDir + "\\" + kSystemProfileFileName;
         if (!WriteSystemProfileFile(profile, request_.systemProfile)) Failed(profile);
+        for (const ExportedFile& file : request_.werFiles) {
+            const std::string destination = ExportDir + "\\" + file.destination;
+            if (CreatePath(GetParentPath(destination)))
+                Copy(file.source, destination);
+            else
+                Failed(file.source);
+        }
 
         const ProtectedFolders& protectedFolders = ProtectedFolders::OfThisMachine();
         const ProtectedFolder installKind =

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/file_finder_win.h"
+#include "profile/incidents.h"
 
 namespace vtx {
 
@@ -24,6 +25,9 @@ struct ExportRequest {
     // Where Windows put the jukebox's own writes into installDir
     // (VirtualStoreFolder); "" when there is none.
     std::string virtualStoreDir;
+    // The jukebox's error reports and dumps the system profile found, copied byte
+    // for byte to their places below the export folder (WER\...).
+    std::vector<ExportedFile> werFiles;
 };
 
 enum class ExportOutcome {
@@ -56,6 +60,7 @@ struct ExportProgress {
 // 2. creates the export folder (stops when it cannot);
 // 3. writes VTX.log: every line + CR LF in the ANSI code page, a fresh file; and
 //    System.txt: the system profile, UTF-8 with a byte order mark and CR LF;
+//    and copies werFiles (a file that cannot be copied is counted);
 // 4. copies the skin file to APP\Skins\<skin>\<W>x<H>, DataDir's Init.vtx and
 //    Fehler.log to USR (stops when one of these folders cannot be created; a
 //    missing source is passed over);

@@ -220,23 +220,28 @@ ProblemDevicesFacts QueryProblemDevices(const DevNodeStatusQuery& query) {
 
 }  // namespace
 
-DisplayAdaptersFacts GetDisplayAdaptersFacts(std::chrono::milliseconds limit) {
-    return ProbeWithDeadline<DisplayAdaptersFacts>(limit, [] { return QueryDisplayAdapters(); });
+DisplayAdaptersFacts GetDisplayAdaptersFacts(std::chrono::milliseconds limit, const ProbeWait& wait) {
+    return ProbeWithDeadline<DisplayAdaptersFacts>(wait.Limit(limit), [] { return QueryDisplayAdapters(); }, {},
+                                                   wait.whileWaiting);
 }
 
-SoundDevicesFacts GetSoundDevicesFacts(std::chrono::milliseconds limit) {
-    return ProbeWithDeadline<SoundDevicesFacts>(limit, [] { return QuerySoundDevices(); });
+SoundDevicesFacts GetSoundDevicesFacts(std::chrono::milliseconds limit, const ProbeWait& wait) {
+    return ProbeWithDeadline<SoundDevicesFacts>(wait.Limit(limit), [] { return QuerySoundDevices(); }, {},
+                                                wait.whileWaiting);
 }
 
-ProblemDevicesFacts GetProblemDevicesFacts(std::chrono::milliseconds limit, DevNodeStatusQuery query) {
+ProblemDevicesFacts GetProblemDevicesFacts(std::chrono::milliseconds limit, DevNodeStatusQuery query,
+                                           const ProbeWait& wait) {
     if (!query) query = ConfigManagerStatus;
-    return ProbeWithDeadline<ProblemDevicesFacts>(limit, [query = std::move(query)] { return QueryProblemDevices(query); });
+    return ProbeWithDeadline<ProblemDevicesFacts>(
+        wait.Limit(limit), [query = std::move(query)] { return QueryProblemDevices(query); }, {}, wait.whileWaiting);
 }
 
-TouchFacts GetTouchFacts(std::chrono::milliseconds limit) {
-    return ProbeWithDeadline<TouchFacts>(limit, [] {
-        return TouchFacts{ProbeOutcome::Answered, GetSystemMetrics(SM_DIGITIZER), GetSystemMetrics(SM_MAXIMUMTOUCHES)};
-    });
+TouchFacts GetTouchFacts(std::chrono::milliseconds limit, const ProbeWait& wait) {
+    return ProbeWithDeadline<TouchFacts>(
+        wait.Limit(limit),
+        [] { return TouchFacts{ProbeOutcome::Answered, GetSystemMetrics(SM_DIGITIZER), GetSystemMetrics(SM_MAXIMUMTOUCHES)}; },
+        {}, wait.whileWaiting);
 }
 
 }  // namespace vtx

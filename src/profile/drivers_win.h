@@ -10,17 +10,18 @@
 #include <optional>
 #include <string>
 
+#include "common/probe_wait.h"
 #include "profile/drivers.h"
 
 namespace vtx {
 
 // Every display adapter EnumDisplayDevices names (its outputs taken together),
 // with the driver of its device in the display class.
-DisplayAdaptersFacts GetDisplayAdaptersFacts(std::chrono::milliseconds limit);
+DisplayAdaptersFacts GetDisplayAdaptersFacts(std::chrono::milliseconds limit, const ProbeWait& wait = {});
 
 // Every present device of the media class, by its friendly name (else its
 // description), with its driver.
-SoundDevicesFacts GetSoundDevicesFacts(std::chrono::milliseconds limit);
+SoundDevicesFacts GetSoundDevicesFacts(std::chrono::milliseconds limit, const ProbeWait& wait = {});
 
 // A device node's status bits (DN_*) and problem number (CM_PROB_*).
 struct DevNodeStatus {
@@ -33,9 +34,10 @@ using DevNodeStatusQuery = std::function<std::optional<DevNodeStatus>(unsigned l
 // (else its instance ID), its class (the class's description, else its name) and the problem number.
 // `query` stands in for the configuration manager (CM_Get_DevNode_Status) where
 // given. Failed when no node could tell its status.
-ProblemDevicesFacts GetProblemDevicesFacts(std::chrono::milliseconds limit, DevNodeStatusQuery query = {});
+ProblemDevicesFacts GetProblemDevicesFacts(std::chrono::milliseconds limit, DevNodeStatusQuery query = {},
+                                           const ProbeWait& wait = {});
 
 // The digitizer's kind and readiness and the touch points it takes.
-TouchFacts GetTouchFacts(std::chrono::milliseconds limit);
+TouchFacts GetTouchFacts(std::chrono::milliseconds limit, const ProbeWait& wait = {});
 
 }  // namespace vtx

@@ -89,8 +89,8 @@ std::optional<std::vector<PortFacts>> ReadPorts(const wchar_t* subkey) {
 
 }  // namespace
 
-DisplaysFacts GetDisplaysFacts(std::chrono::milliseconds limit) {
-    return ProbeWithDeadline<DisplaysFacts>(limit, [] { return QueryDisplays(); });
+DisplaysFacts GetDisplaysFacts(std::chrono::milliseconds limit, const ProbeWait& wait) {
+    return ProbeWithDeadline<DisplaysFacts>(wait.Limit(limit), [] { return QueryDisplays(); }, {}, wait.whileWaiting);
 }
 
 PortsFacts GetPortsFacts() {

@@ -3,6 +3,8 @@
 #pragma once
 #include <chrono>
 
+#include "common/probe_wait.h"
+
 #include "profile/system_profile.h"
 
 namespace vtx {
@@ -11,7 +13,9 @@ namespace vtx {
 // the true resolution, also where the tool, not DPI-aware, is shown scaled),
 // position and whether it is the main one. The query runs on a worker thread and
 // is given up after `limit` (TimedOut): a hung display driver must not hang the tool.
-DisplaysFacts GetDisplaysFacts(std::chrono::milliseconds limit);
+// With `wait`, the limit is its share of the profile's budget and the caller's
+// messages run while it waits.
+DisplaysFacts GetDisplaysFacts(std::chrono::milliseconds limit, const ProbeWait& wait = {});
 
 // The ports Windows maps under HKLM\HARDWARE\DEVICEMAP: SERIALCOMM (value: device,
 // data: "COM1") and PARALLEL PORTS (value: device, data: "\DosDevices\LPT1"),

@@ -38,7 +38,8 @@ bool SameRoot(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<DriveFacts> GetDriveFacts(const std::vector<FolderOnDrive>& folders, std::chrono::milliseconds limit) {
+std::vector<DriveFacts> GetDriveFacts(const std::vector<FolderOnDrive>& folders, std::chrono::milliseconds limit,
+                                      const ProbeWait& wait) {
     std::vector<DriveFacts> drives;
     for (const FolderOnDrive& folder : folders) {
         const std::string root = RootOfPath(folder.path);
@@ -48,7 +49,8 @@ std::vector<DriveFacts> GetDriveFacts(const std::vector<FolderOnDrive>& folders,
             DriveFacts unanswered;
             unanswered.root = root;
             drives.push_back(root.empty() ? unanswered
-                                          : ProbeWithDeadline(limit, [root] { return QueryDrive(root); }, unanswered));
+                                          : ProbeWithDeadline(wait.Limit(limit), [root] { return QueryDrive(root); }, unanswered,
+                                                              wait.whileWaiting));
             drive = drives.end() - 1;
         }
         drive->folders.push_back(folder);

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <vector>
 
+#include "common/probe_wait.h"
+
 #include "profile/system_profile.h"
 
 namespace vtx {
@@ -13,6 +15,9 @@ namespace vtx {
 // whose path names no drive is listed under a drive "" that failed. Each drive is
 // asked on a worker thread and given up after `limit` (TimedOut): a network
 // drive that went away or a dying disk must not hang the tool.
-std::vector<DriveFacts> GetDriveFacts(const std::vector<FolderOnDrive>& folders, std::chrono::milliseconds limit);
+// With `wait`, the limit is its share of the profile's budget and the caller's
+// messages run while it waits.
+std::vector<DriveFacts> GetDriveFacts(const std::vector<FolderOnDrive>& folders, std::chrono::milliseconds limit,
+                                      const ProbeWait& wait = {});
 
 }  // namespace vtx

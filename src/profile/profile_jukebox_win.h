@@ -10,6 +10,8 @@ namespace vtx {
 
 // The jukebox's program file name.
 inline constexpr const char* kJukeboxExeName = "Velatrix-Tunes 6.exe";
+// The tool's own program file name, as it is handed out.
+inline constexpr const char* kToolExeName = "VTXDiagnostic.exe";
 
 // Every running process whose program file is named `exeName` (ignoring case),
 // with its id and, where Windows lets the tool see it, its full path (also of a

@@ -101,8 +101,8 @@ SoundFacts QuerySound() {
 
 }  // namespace
 
-SoundFacts GetSoundFacts(std::chrono::milliseconds limit) {
-    return ProbeWithDeadline<SoundFacts>(limit, [] { return QuerySound(); });
+SoundFacts GetSoundFacts(std::chrono::milliseconds limit, const ProbeWait& wait) {
+    return ProbeWithDeadline<SoundFacts>(wait.Limit(limit), [] { return QuerySound(); }, {}, wait.whileWaiting);
 }
 
 }  // namespace vtx

@@ -4,6 +4,8 @@
 #pragma once
 #include <chrono>
 
+#include "common/probe_wait.h"
+
 #include "profile/system_profile.h"
 
 namespace vtx {
@@ -13,6 +15,8 @@ namespace vtx {
 // Audio is not there, the wave output devices of winmm name the devices (volume
 // and mute then stay unknown). Given up after `limit` (TimedOut): a hung audio
 // service must not hang the tool.
-SoundFacts GetSoundFacts(std::chrono::milliseconds limit);
+// With `wait`, the limit is its share of the profile's budget and the caller's
+// messages run while it waits.
+SoundFacts GetSoundFacts(std::chrono::milliseconds limit, const ProbeWait& wait = {});
 
 }  // namespace vtx

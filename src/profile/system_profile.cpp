@@ -30,12 +30,16 @@ public:
         lines_.push_back(text);
     }
     // indent + label + ":" + blanks up to the value column + value
-    void Fact(int indent, const std::string& label, const std::string& value) {
+    void Fact(int indent, const std::string& label, const std::string& value) { Row(indent, label + ":", value, true); }
+    // The same without the colon; a row without a value ends after its label.
+    void Row(int indent, const std::string& label, const std::string& value, bool fact = false) {
         std::string line(static_cast<size_t>(indent), ' ');
-        line += label + ":";
-        const size_t width = CharacterCount(line);
-        line.append(width < kValueColumn ? kValueColumn - width : 1, ' ');
-        line += value;
+        line += label;
+        if (fact || !value.empty()) {
+            const size_t width = CharacterCount(line);
+            line.append(width < kValueColumn ? kValueColumn - width : 1, ' ');
+            line += value;
+        }
         lines_.push_back(std::move(line));
     }
     std::vector<std::string> Take() { return std::move(lines_); }
@@ -201,6 +205,11 @@ void TimeSection(Lines& out, const TimeFacts& t) {
     out.Fact(2, "Windows läuft seit", Or(t.uptimeSeconds, UptimeText));
 }
 
+void IncidentsSection(Lines& out, const IncidentsFacts& incidents) {
+    out.Heading(kIncidentsHeading);
+    for (const ProfileRow& row : IncidentRows(incidents)) out.Row(row.indent, row.label, row.value);
+}
+
 }  // namespace
 
 std::vector<std::string> BuildSystemProfileLines(const SystemProfileFacts& facts) {
@@ -218,6 +227,7 @@ std::vector<std::string> BuildSystemProfileLines(const SystemProfileFacts& facts
     DrivesSection(out, facts.drives, facts);
     JukeboxSection(out, facts.jukebox);
     TimeSection(out, facts.time);
+    if (facts.incidents) IncidentsSection(out, *facts.incidents);
     return out.Take();
 }
 

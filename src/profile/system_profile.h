@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "profile/drivers.h"
+#include "profile/incidents.h"
 #include "profile/probe_outcome.h"
 
 namespace vtx {
@@ -114,6 +115,8 @@ struct SystemProfileFacts {
     JukeboxFacts jukebox;
     TimeFacts time;
     DeviceManagerFacts devices;  // display adapters, sound devices, problems, touch
+    // What happened in the last 30 days; without it the profile has no such section.
+    std::optional<IncidentsFacts> incidents;
     // The user's separators for the byte sizes, as the report uses them.
     std::string decimalSeparator = ",", groupSeparator = ".";
 };

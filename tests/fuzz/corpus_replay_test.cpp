@@ -1,4 +1,5 @@
-// Runs the settings fuzz target over every kept input: the crashes and broken
+// Runs a fuzz target (the settings reader's, the Report.wer reader's, the event
+// record decoder's) over every kept input: the crashes and broken
 // properties libFuzzer once found, and the seeds of each file shape, so none of
 // them comes back. Needs no libFuzzer; the native build runs it with the sanitizers.
 #include <gtest/gtest.h>
@@ -16,7 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
-TEST(SettingsFuzzCorpus, EveryKeptInputRunsClean) {
+// Each fuzz target's replay names its own suite.
+#ifndef VTX_FUZZ_SUITE
+#define VTX_FUZZ_SUITE SettingsFuzzCorpus
+#endif
+
+TEST(VTX_FUZZ_SUITE, EveryKeptInputRunsClean) {
     std::vector<std::filesystem::path> inputs;
     for (const auto& entry : std::filesystem::directory_iterator(VTX_FUZZ_CORPUS))
         if (entry.is_regular_file()) inputs.push_back(entry.path());
