@@ -26,9 +26,12 @@ inline constexpr std::chrono::milliseconds kDriveSmartDeadline{3000};
 inline constexpr std::chrono::milliseconds kReportProbeBudget{8000};
 
 // The system profile's probes. At worst the profile waits for the displays, the
-// sound service and each of at most four drives once.
+// sound service, each of at most four drives, the power service and the shell's
+// link object (the Startup folders' shortcuts) once.
 inline constexpr std::chrono::milliseconds kProfileDisplaysDeadline{3000};
 inline constexpr std::chrono::milliseconds kProfileSoundDeadline{5000};
 inline constexpr std::chrono::milliseconds kProfileDriveDeadline{3000};
+inline constexpr std::chrono::milliseconds kProfilePowerDeadline{3000};
+inline constexpr std::chrono::milliseconds kProfileAutostartDeadline{3000};
 
 }  // namespace vtx

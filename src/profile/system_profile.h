@@ -13,19 +13,15 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/all_day.h"
+#include "profile/probe_outcome.h"
+
 namespace vtx {
 
 inline constexpr const char* kNotDetermined = "nicht ermittelbar";
 inline constexpr const char* kNoAnswer = "nicht ermittelbar (keine Antwort)";
 // The name of the profile in the export and on the clipboard menu.
 inline constexpr const char* kSystemProfileFileName = "System.txt";
-
-// How a probe that can block (a device query, a COM service) ended.
-enum class ProbeOutcome {
-    Answered,  // it ran to its end; single facts may still be missing
-    Failed,    // it could not start or its service refused
-    TimedOut,  // no answer within its deadline
-};
 
 // The kernel's own version (RtlGetVersion), which no compatibility layer bends.
 struct KernelVersion {
@@ -119,6 +115,7 @@ struct SystemProfileFacts {
     std::vector<DriveFacts> drives;  // each drive once, in the order first named
     JukeboxFacts jukebox;
     TimeFacts time;
+    AllDayFacts allDay;
     // The user's separators for the byte sizes, as the report uses them.
     std::string decimalSeparator = ",", groupSeparator = ".";
 };

@@ -7,6 +7,7 @@
 #include "common/directories.h"
 #include "common/unicode_win.h"
 #include "export/virtual_store_win.h"
+#include "profile/all_day_win.h"
 #include "profile/profile_devices_win.h"
 #include "profile/profile_drives_win.h"
 #include "profile/profile_jukebox_win.h"
@@ -45,6 +46,7 @@ SystemProfileFacts GatherSystemProfileFacts(const MainState& state) {
     facts.time = GetTimeFacts();
     facts.time.date = ShortDateNow();
     facts.time.time = LongTimeNow();
+    facts.allDay = GetAllDayFacts(facts.windows, kProfilePowerDeadline, kProfileAutostartDeadline);
     return facts;
 }
 
