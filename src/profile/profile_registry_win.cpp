@@ -52,7 +52,8 @@ Setting<unsigned long> ReadRegistryNumber(HKEY root, const wchar_t* subkey, cons
     const Setting<std::string> text = TextOf(key.get(), name);
     if (!text.value) return {text.known, std::nullopt};
     const std::string& digits = *text.value;
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return {};
+    if (digits.empty()) return {true, std::nullopt};  // Windows reads an empty text as not set
+    if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return {};
     return {true, std::stoul(digits)};
 }
 

@@ -22,7 +22,7 @@ namespace vtx {
 Setting<std::string> ReadRegistryText(HKEY root, const wchar_t* subkey, const wchar_t* name, REGSAM view);
 
 // A REG_DWORD value, or a REG_SZ of decimal digits (as Windows keeps many of its
-// desktop settings); otherwise as ReadRegistryText.
+// desktop settings; an empty text counts as unset); otherwise as ReadRegistryText.
 Setting<unsigned long> ReadRegistryNumber(HKEY root, const wchar_t* subkey, const wchar_t* name, REGSAM view);
 
 // Whether the key exists; empty when that cannot be told.
