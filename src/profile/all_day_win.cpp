@@ -115,49 +115,6 @@ bool ReadStartupFolder(const std::string& folder, const char* place, const std::
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-AutostartFacts ReadAutostart(const std::string& exeName, bool windows64) {
-    AutostartFacts facts;
-    facts.outcome = ProbeOutcome::Answered;
-    facts.allPlacesRead = true;
-    struct RunKey {
-        HKEY root;
-        REGSAM view;
-        const char* place;
-    };
-    std::vector<RunKey> runKeys = {{HKEY_CURRENT_USER, kOwnView, "Run (Benutzer)"},
-                                   {HKEY_LOCAL_MACHINE, kView64, "Run (Computer)"}};
-    if (windows64) runKeys.push_back({HKEY_LOCAL_MACHINE, kView32, "Run (Computer, 32-Bit)"});
-    for (const RunKey& run : runKeys) {
-        const auto values = ReadRegistryTexts(run.root, kRunKey, run.view);
-        if (!values) {
-            facts.allPlacesRead = false;
-            continue;
-        }
-        for (const auto& [name, command] : *values)
-            if (CommandStarts(command, exeName)) facts.jukebox.push_back({run.place, command});
-    }
-
-    const ComApartment apartment;
-    if (!ReadStartupFolder(KnownFolderPath(FOLDERID_Startup), "Autostart (Benutzer)", exeName, facts.jukebox))
-        facts.allPlacesRead = false;
-    if (!ReadStartupFolder(KnownFolderPath(FOLDERID_CommonStartup), "Autostart (alle)", exeName, facts.jukebox))
-        facts.allPlacesRead = false;
-
-    // Winlogon is read value by value: its stored password is never asked for.
-    const Setting<std::string> machineShell = ReadRegistryText(HKEY_LOCAL_MACHINE, kWinlogonKey, L"Shell", kView64);
-    facts.userShell = ReadRegistryText(HKEY_CURRENT_USER, kWinlogonKey, L"Shell", kOwnView);
-    if (machineShell.known) facts.machineShell = machineShell.value.value_or("");
-    if (!machineShell.known || !facts.userShell.known) facts.allPlacesRead = false;
-    if (machineShell.value && CommandStarts(*machineShell.value, exeName))
-        facts.jukebox.push_back({"Shell (Computer)", *machineShell.value});
-    if (facts.userShell.value && CommandStarts(*facts.userShell.value, exeName))
-        facts.jukebox.push_back({"Shell (Benutzer)", *facts.userShell.value});
-
-    facts.autoLogon = AsFlag(ReadRegistryNumber(HKEY_LOCAL_MACHINE, kWinlogonKey, L"AutoAdminLogon", kView64), false);
-    facts.autoLogonUser = ReadRegistryText(HKEY_LOCAL_MACHINE, kWinlogonKey, L"DefaultUserName", kView64).value;
-    return facts;
-}
-
 }  // namespace
 
 ScreenSaverFacts GetScreenSaverFacts() {
@@ -208,8 +165,51 @@ RestartFacts GetRestartFacts(std::optional<unsigned long> windowsVersion) {
     return facts;
 }
 
+AutostartFacts ReadAutostartFacts(const std::string& exeName, bool windows64) {
+    AutostartFacts facts;
+    facts.outcome = ProbeOutcome::Answered;
+    facts.allPlacesRead = true;
+    struct RunKey {
+        HKEY root;
+        REGSAM view;
+        const char* place;
+    };
+    std::vector<RunKey> runKeys = {{HKEY_CURRENT_USER, kOwnView, "Run (Benutzer)"},
+                                   {HKEY_LOCAL_MACHINE, kView64, "Run (Computer)"}};
+    if (windows64) runKeys.push_back({HKEY_LOCAL_MACHINE, kView32, "Run (Computer, 32-Bit)"});
+    for (const RunKey& run : runKeys) {
+        const auto values = ReadRegistryTexts(run.root, kRunKey, run.view);
+        if (!values) {
+            facts.allPlacesRead = false;
+            continue;
+        }
+        for (const auto& [name, command] : *values)
+            if (CommandStarts(command, exeName)) facts.jukebox.push_back({run.place, command});
+    }
+
+    const ComApartment apartment;
+    if (!ReadStartupFolder(KnownFolderPath(FOLDERID_Startup), "Autostart (Benutzer)", exeName, facts.jukebox))
+        facts.allPlacesRead = false;
+    if (!ReadStartupFolder(KnownFolderPath(FOLDERID_CommonStartup), "Autostart (alle)", exeName, facts.jukebox))
+        facts.allPlacesRead = false;
+
+    // Winlogon is read value by value: its stored password is never asked for.
+    const Setting<std::string> machineShell = ReadRegistryText(HKEY_LOCAL_MACHINE, kWinlogonKey, L"Shell", kView64);
+    facts.userShell = ReadRegistryText(HKEY_CURRENT_USER, kWinlogonKey, L"Shell", kOwnView);
+    if (machineShell.known) facts.machineShell = machineShell.value.value_or("");
+    if (!machineShell.known || !facts.userShell.known) facts.allPlacesRead = false;
+    if (machineShell.value && CommandStarts(*machineShell.value, exeName))
+        facts.jukebox.push_back({"Shell (Computer)", *machineShell.value});
+    if (facts.userShell.value && CommandStarts(*facts.userShell.value, exeName))
+        facts.jukebox.push_back({"Shell (Benutzer)", *facts.userShell.value});
+
+    facts.autoLogon = AsFlag(ReadRegistryNumber(HKEY_LOCAL_MACHINE, kWinlogonKey, L"AutoAdminLogon", kView64), false);
+    facts.autoLogonUser = ReadRegistryText(HKEY_LOCAL_MACHINE, kWinlogonKey, L"DefaultUserName", kView64).value;
+    return facts;
+}
+
 AutostartFacts GetAutostartFacts(std::chrono::milliseconds limit, const std::string& exeName, bool windows64) {
-    return ProbeWithDeadline<AutostartFacts>(limit, [exeName, windows64] { return ReadAutostart(exeName, windows64); });
+    return ProbeWithDeadline<AutostartFacts>(limit, [exeName, windows64] { return ReadAutostartFacts(exeName, windows64); });
 }
 
 std::optional<unsigned long> AllDayWindowsVersion(const WindowsFacts& windows) {

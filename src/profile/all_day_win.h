@@ -30,6 +30,10 @@ RestartFacts GetRestartFacts(std::optional<unsigned long> windowsVersion);
 // is COM).
 AutostartFacts GetAutostartFacts(std::chrono::milliseconds limit, const std::string& exeName, bool windows64);
 
+// The same facts read on the calling thread (in a COM apartment of its own for the
+// call where it has none yet), without a deadline.
+AutostartFacts ReadAutostartFacts(const std::string& exeName, bool windows64);
+
 // Windows's version as RestartFacts keeps it, from the kernel's.
 std::optional<unsigned long> AllDayWindowsVersion(const WindowsFacts& windows);
 

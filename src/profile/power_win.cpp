@@ -53,25 +53,6 @@ std::optional<std::string> PlanName(const PowerFunctions& functions, const GUID&
     return text;
 }
 
-PowerFacts ReadPowerFacts(const PowerFunctions& functions) {
-    PowerFacts facts;
-    facts.outcome = ProbeOutcome::Answered;
-    SYSTEM_POWER_CAPABILITIES capabilities{};
-    if (functions.getPwrCapabilities && functions.getPwrCapabilities(&capabilities)) {
-        facts.hasBattery = capabilities.SystemBatteriesPresent != FALSE;
-        facts.hibernationPossible = capabilities.SystemS4 != FALSE && capabilities.HiberFilePresent != FALSE;
-    }
-    GUID* active = nullptr;
-    if (!functions.getActiveScheme || functions.getActiveScheme(nullptr, &active) != ERROR_SUCCESS || !active)
-        return facts;
-    const std::unique_ptr<GUID, LocalFreer> owner(active);
-    const GUID scheme = *active;
-    facts.planName = PlanName(functions, scheme);
-    facts.mains = ReadTimeouts(functions.readAcValueIndex, scheme);
-    if (facts.hasBattery == true) facts.battery = ReadTimeouts(functions.readDcValueIndex, scheme);
-    return facts;
-}
-
 template <class Function>
 Function Find(HMODULE module, const char* name) {
     return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
@@ -95,6 +76,25 @@ PowerFunctions SystemPowerFunctions() {
     functions.readFriendlyName = Find<decltype(functions.readFriendlyName)>(module, "PowerReadFriendlyName");
     functions.getPwrCapabilities = Find<decltype(functions.getPwrCapabilities)>(module, "GetPwrCapabilities");
     return functions;
+}
+
+PowerFacts ReadPowerFacts(const PowerFunctions& functions) {
+    PowerFacts facts;
+    facts.outcome = ProbeOutcome::Answered;
+    SYSTEM_POWER_CAPABILITIES capabilities{};
+    if (functions.getPwrCapabilities && functions.getPwrCapabilities(&capabilities)) {
+        facts.hasBattery = capabilities.SystemBatteriesPresent != FALSE;
+        facts.hibernationPossible = capabilities.SystemS4 != FALSE && capabilities.HiberFilePresent != FALSE;
+    }
+    GUID* active = nullptr;
+    if (!functions.getActiveScheme || functions.getActiveScheme(nullptr, &active) != ERROR_SUCCESS || !active)
+        return facts;
+    const std::unique_ptr<GUID, LocalFreer> owner(active);
+    const GUID scheme = *active;
+    facts.planName = PlanName(functions, scheme);
+    facts.mains = ReadTimeouts(functions.readAcValueIndex, scheme);
+    if (facts.hasBattery == true) facts.battery = ReadTimeouts(functions.readDcValueIndex, scheme);
+    return facts;
 }
 
 PowerFacts GetPowerFacts(std::chrono::milliseconds limit, const PowerFunctions& functions) {

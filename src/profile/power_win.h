@@ -31,4 +31,7 @@ PowerFunctions SystemPowerFunctions();
 // reads only.
 PowerFacts GetPowerFacts(std::chrono::milliseconds limit, const PowerFunctions& functions = SystemPowerFunctions());
 
+// The same facts read on the calling thread, without a deadline.
+PowerFacts ReadPowerFacts(const PowerFunctions& functions);
+
 }  // namespace vtx
