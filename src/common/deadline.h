@@ -39,23 +39,35 @@ auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::func
         std::condition_variable done;
         std::optional<Value> value;
         bool finished = false;
+        bool letGo = false;  // the worker's thread is detached
     };
     auto shared = std::make_shared<Shared>();
     try {
-        std::thread([shared, work = std::move(work)]() mutable {
+        std::thread worker([shared, work = std::move(work)]() mutable {
             std::optional<Value> value;
             try {
                 value.emplace(work());
             } catch (...) {
             }
-            const std::lock_guard lock(shared->mutex);
+            std::unique_lock lock(shared->mutex);
             shared->value = std::move(value);
             shared->finished = true;
             shared->done.notify_all();
-        }).detach();
+            // The thread must not end before it is detached: mingw-w64's threads
+            // reuse the record of a thread detached after its end while that
+            // thread is still ending, and a worker started then may run without
+            // its work (seen as a crash under Wine with workers that end at once).
+            shared->done.wait(lock, [&] { return shared->letGo; });
+        });
+        worker.detach();
     } catch (const std::system_error&) {
         return std::nullopt;
     }
+    {
+        const std::lock_guard lock(shared->mutex);
+        shared->letGo = true;
+    }
+    shared->done.notify_all();
 
     const auto end = std::chrono::steady_clock::now() + limit;
     std::unique_lock lock(shared->mutex);

@@ -15,7 +15,7 @@ std::string Timeout(const std::optional<unsigned long>& seconds, const std::stri
     return seconds ? TimeoutText(*seconds) : missing;
 }
 
-std::string TwoDigits(unsigned long hour) {
+std::string HourText(unsigned long hour) {
     char text[16];
     std::snprintf(text, sizeof text, "%02lu:00", hour % 100);
     return text;
@@ -24,7 +24,7 @@ std::string TwoDigits(unsigned long hour) {
 // "08:00 bis 17:00 Uhr" where both are set.
 std::optional<std::string> ActiveHours(const RestartFacts& r) {
     if (!r.activeHoursStart.value || !r.activeHoursEnd.value) return std::nullopt;
-    return TwoDigits(*r.activeHoursStart.value) + " bis " + TwoDigits(*r.activeHoursEnd.value) + " Uhr";
+    return HourText(*r.activeHoursStart.value) + " bis " + HourText(*r.activeHoursEnd.value) + " Uhr";
 }
 
 bool WindowsBefore(const RestartFacts& r, unsigned long version) { return r.windowsVersion && *r.windowsVersion < version; }
@@ -95,30 +95,31 @@ std::string AutoLogonText(const AutostartFacts& a) {
     return a.autoLogonUser && !a.autoLogonUser->empty() ? "Ja (Benutzer: " + *a.autoLogonUser + ")" : "Ja";
 }
 
-std::string Minutes(const std::optional<unsigned long>& seconds) { return TimeoutText(seconds.value_or(0)); }
+// A timeout the rule has found positive.
+std::string Duration(const std::optional<unsigned long>& seconds) { return TimeoutText(seconds.value_or(0)); }
 
 const std::vector<AllDayRule> kRules = {
     {"Standby nach", [](const AllDayFacts& f) { return Positive(f.power.mains.standby); },
-     [](const AllDayFacts& f) { return "Achtung: Der PC geht nach " + Minutes(f.power.mains.standby) + " in den Standby."; }},
+     [](const AllDayFacts& f) { return "Achtung: Der PC geht nach " + Duration(f.power.mains.standby) + " in den Standby."; }},
     {"Ruhezustand nach",
      [](const AllDayFacts& f) { return Positive(f.power.mains.hibernate) && f.power.hibernationPossible != false; },
      [](const AllDayFacts& f) {
-         return "Achtung: Der PC geht nach " + Minutes(f.power.mains.hibernate) + " in den Ruhezustand.";
+         return "Achtung: Der PC geht nach " + Duration(f.power.mains.hibernate) + " in den Ruhezustand.";
      }},
     {"Bildschirm aus nach", [](const AllDayFacts& f) { return Positive(f.power.mains.displayOff); },
      [](const AllDayFacts& f) {
-         return "Achtung: Der Bildschirm schaltet sich nach " + Minutes(f.power.mains.displayOff) + " ab.";
+         return "Achtung: Der Bildschirm schaltet sich nach " + Duration(f.power.mains.displayOff) + " ab.";
      }},
     {"Festplatte aus nach", [](const AllDayFacts& f) { return Positive(f.power.mains.diskOff); },
      [](const AllDayFacts& f) {
-         return "Achtung: Die Festplatte schaltet sich nach " + Minutes(f.power.mains.diskOff) +
+         return "Achtung: Die Festplatte schaltet sich nach " + Duration(f.power.mains.diskOff) +
                 " ab; das nächste Lied kann dann verzögert starten.";
      }},
     {"Bildschirmschoner", [](const AllDayFacts& f) { return ScreenSaverRuns(f.screenSaver) == true; },
      [](const AllDayFacts& f) {
          const std::optional<unsigned long>& timeout = f.screenSaver.timeoutSeconds;
          if (!Positive(timeout)) return std::string("Achtung: Der Bildschirmschoner verdeckt Velatrix-Tunes, wenn niemand den PC bedient.");
-         return "Achtung: Der Bildschirmschoner verdeckt Velatrix-Tunes nach " + Minutes(timeout) + " ohne Eingabe.";
+         return "Achtung: Der Bildschirmschoner verdeckt Velatrix-Tunes nach " + Duration(timeout) + " ohne Eingabe.";
      }},
     {"Kennwortschutz",
      [](const AllDayFacts& f) { return ScreenSaverRuns(f.screenSaver) == true && f.screenSaver.passwordOnResume == true; },
