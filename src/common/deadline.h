@@ -27,10 +27,16 @@ inline constexpr std::chrono::milliseconds kDeadlineSlice{10};
 // even when `whileWaiting` itself took past the limit.
 //
 // A late worker is left to finish on its own (or to end with the process); its
-// value is dropped and nobody waits for it. One that answered in time is joined
-// before the value is given (it has nothing left to do but end). So `work` must
-// own everything it touches: capture by value, share nothing, hand back a plain
-// value.
+// value is dropped and nobody waits for it. So `work` must own everything it
+// touches: capture by value, share nothing, hand back a plain value. One that
+// answered in time is joined before its value is given: a thread still on its way
+// out when the process ends (right after the last probe of a command-line run)
+// can crash the runtime's exit.
+//
+// Either way the worker's thread ends only after the caller has decided to join
+// it or to let it go: mingw-w64's threads reuse the record of a thread detached
+// after its end while that thread is still ending, and a worker started then may
+// run without its work (seen as a crash under Wine with workers that end at once).
 template <class Work>
 auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::function<void()>& whileWaiting = {})
     -> std::optional<std::invoke_result_t<Work&>> {
@@ -41,37 +47,41 @@ auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::func
         std::condition_variable done;
         std::optional<Value> value;
         bool finished = false;
+        bool decided = false;  // the caller joins the worker or has let it go
     };
     auto shared = std::make_shared<Shared>();
-    // A worker that answered in time is joined: it is ending anyway, and a thread
-    // still on its way out when the process ends (right after the last probe of a
-    // command-line run) can crash the runtime's exit. A late one is let go.
-    struct Worker {
-        std::thread thread;
-        bool answered = false;
-        ~Worker() {
-            if (!thread.joinable()) return;
-            if (answered)
-                thread.join();
-            else
-                thread.detach();
-        }
-    } worker;
+    std::thread worker;
     try {
-        worker.thread = std::thread([shared, work = std::move(work)]() mutable {
+        worker = std::thread([shared, work = std::move(work)]() mutable {
             std::optional<Value> value;
             try {
                 value.emplace(work());
             } catch (...) {
             }
-            const std::lock_guard lock(shared->mutex);
+            std::unique_lock lock(shared->mutex);
             shared->value = std::move(value);
             shared->finished = true;
             shared->done.notify_all();
+            shared->done.wait(lock, [&] { return shared->decided; });
         });
     } catch (const std::system_error&) {
         return std::nullopt;
     }
+    // Decides on every way out (a late worker, a throwing whileWaiting) and tells
+    // the worker, which may end from then on.
+    struct Decision {
+        Shared& shared;
+        std::thread& worker;
+        ~Decision() {
+            std::unique_lock lock(shared.mutex);
+            const bool answered = shared.finished;
+            if (!answered) worker.detach();
+            shared.decided = true;
+            lock.unlock();
+            shared.done.notify_all();
+            if (answered) worker.join();
+        }
+    } decision{*shared, worker};
 
     const auto end = std::chrono::steady_clock::now() + limit;
     std::unique_lock lock(shared->mutex);
@@ -85,7 +95,6 @@ auto RunWithDeadline(std::chrono::milliseconds limit, Work work, const std::func
             lock.lock();
         }
     }
-    worker.answered = true;
     std::optional<Value> value = std::move(shared->value);
     lock.unlock();
     return value;

@@ -26,7 +26,8 @@ inline constexpr std::chrono::milliseconds kDriveSmartDeadline{3000};
 inline constexpr std::chrono::milliseconds kReportProbeBudget{8000};
 
 // The system profile's probes. At worst the profile waits for the displays, the
-// sound service, each of at most four drives, each device probe, the report
+// sound service, each of at most four drives, each device probe, the power
+// service, the shell's link object (the Startup folders' shortcuts), the report
 // folders and two event logs once, and never longer than kProfileProbeBudget in all.
 inline constexpr std::chrono::milliseconds kProfileDisplaysDeadline{3000};
 inline constexpr std::chrono::milliseconds kProfileSoundDeadline{5000};
@@ -34,6 +35,8 @@ inline constexpr std::chrono::milliseconds kProfileDriveDeadline{3000};
 // Each of the device manager's probes: the display adapters, the sound devices,
 // the devices with a problem (a walk over every present device), the touch screen.
 inline constexpr std::chrono::milliseconds kProfileDevicesDeadline{3000};
+inline constexpr std::chrono::milliseconds kProfilePowerDeadline{3000};
+inline constexpr std::chrono::milliseconds kProfileAutostartDeadline{3000};
 // The walk of the error report folders (at most 2,000 of them, a Report.wer each)
 // and the reading of each of the two event logs back 30 days: a queue of
 // thousands of folders or a busy event log service must not stall the profile.

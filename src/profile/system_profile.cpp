@@ -42,6 +42,7 @@ public:
         }
         lines_.push_back(std::move(line));
     }
+    void Text(int indent, const std::string& text) { lines_.push_back(std::string(static_cast<size_t>(indent), ' ') + text); }
     std::vector<std::string> Take() { return std::move(lines_); }
 
 private:
@@ -205,6 +206,12 @@ void TimeSection(Lines& out, const TimeFacts& t) {
     out.Fact(2, "Windows läuft seit", Or(t.uptimeSeconds, UptimeText));
 }
 
+void AllDaySection(Lines& out, const AllDayFacts& a) {
+    out.Heading(kAllDayHeading);
+    for (const AllDayLine& line : AllDayLines(a))
+        line.label.empty() ? out.Text(line.indent, line.value) : out.Fact(line.indent, line.label, line.value);
+}
+
 void IncidentsSection(Lines& out, const IncidentsFacts& incidents) {
     out.Heading(kIncidentsHeading);
     for (const ProfileRow& row : IncidentRows(incidents)) out.Row(row.indent, row.label, row.value);
@@ -227,6 +234,7 @@ std::vector<std::string> BuildSystemProfileLines(const SystemProfileFacts& facts
     DrivesSection(out, facts.drives, facts);
     JukeboxSection(out, facts.jukebox);
     TimeSection(out, facts.time);
+    AllDaySection(out, facts.allDay);
     if (facts.incidents) IncidentsSection(out, *facts.incidents);
     return out.Take();
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/all_day.h"
 #include "profile/drivers.h"
 #include "profile/incidents.h"
 #include "profile/probe_outcome.h"
@@ -115,6 +116,7 @@ struct SystemProfileFacts {
     JukeboxFacts jukebox;
     TimeFacts time;
     DeviceManagerFacts devices;  // display adapters, sound devices, problems, touch
+    AllDayFacts allDay;  // what can stop a jukebox that runs all day
     // What happened in the last 30 days; without it the profile has no such section.
     std::optional<IncidentsFacts> incidents;
     // The user's separators for the byte sizes, as the report uses them.

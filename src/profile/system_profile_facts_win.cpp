@@ -10,6 +10,7 @@
 #include "export/virtual_store_win.h"
 #include "profile/drivers_win.h"
 #include "profile/incidents_win.h"
+#include "profile/all_day_win.h"
 #include "profile/profile_devices_win.h"
 #include "profile/profile_drives_win.h"
 #include "profile/profile_jukebox_win.h"
@@ -67,6 +68,7 @@ SystemProfileFacts GatherSystemProfileFacts(const MainState& state, const std::f
     facts.time = GetTimeFacts();
     facts.time.date = ShortDateNow();
     facts.time.time = LongTimeNow();
+    facts.allDay = GetAllDayFacts(facts.windows, wait);
     facts.incidents = GetIncidentsFacts(JukeboxProgramsOf(state, facts.tool), wait);
     return facts;
 }

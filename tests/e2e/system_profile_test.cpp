@@ -287,6 +287,7 @@ TEST_F(SystemProfileE2E, WithoutASoundDeviceTheProfileSaysSo) {
     // The rest of the profile is all there.
     EXPECT_THAT(lines, Contains("Velatrix-Tunes läuft:       Nein"));
     EXPECT_THAT(lines, Contains(StartsWith("  Windows läuft seit:")));
+    EXPECT_THAT(lines, Contains("Dauerbetrieb:"));
 }
 
 TEST_F(SystemProfileE2E, TheListsContextMenuCopiesTheSystemProfile) {

@@ -94,6 +94,23 @@ TEST(RunWithDeadline, FailsWithoutWaitingForThrowingWorkOrASpentLimit) {
     }
 }
 
+TEST(RunWithDeadline, WorkThatEndsAtOnceAgainAndAgain) {
+    // A worker that is done before its thread could be let go of, many times over
+    // (a probe whose service answers "not implemented" at once): every value
+    // arrives, and no later worker is started without its work.
+    std::atomic<int> arrived = 0;
+    const auto rounds = [&arrived] {
+        for (int round = 0; round < 1000; ++round)
+            if (RunWithDeadline(10s, [round] { return round; }) == round) ++arrived;
+    };
+    std::thread a(rounds), b(rounds), c(rounds);
+    rounds();
+    a.join();
+    b.join();
+    c.join();
+    EXPECT_EQ(arrived, 4000);
+}
+
 TEST(DeadlineBudget, GivesEachWaitTheSmallerOfItsOwnDeadlineAndWhatIsLeft) {
     const DeadlineBudget plenty(1h), spent(0ms), tenSeconds(10s);
     EXPECT_EQ(plenty.Limit(3s), 3s);
