@@ -151,7 +151,7 @@ const std::vector<AllDayRule> kRules = {
      }},
 };
 
-void PowerLines(std::vector<AllDayLine>& out, const PowerFacts& p) {
+void PowerLines(std::vector<ProfileRow>& out, const PowerFacts& p) {
     const std::string missing = Missing(p.outcome);
     out.push_back({2, "Energieplan", p.planName && !p.planName->empty() ? *p.planName : missing});
     const auto timeout = [&](const char* label, std::optional<unsigned long> PowerTimeouts::*member) {
@@ -167,14 +167,14 @@ void PowerLines(std::vector<AllDayLine>& out, const PowerFacts& p) {
                    p.hibernationPossible ? (*p.hibernationPossible ? "Ja" : "Nein") : missing});
 }
 
-void ScreenSaverLines(std::vector<AllDayLine>& out, const ScreenSaverFacts& s) {
+void ScreenSaverLines(std::vector<ProfileRow>& out, const ScreenSaverFacts& s) {
     out.push_back({2, "Bildschirmschoner", ScreenSaverText(s)});
     out.push_back({4, "Wartezeit", Timeout(s.timeoutSeconds, kNotDetermined)});
     out.push_back({4, "Programm", s.program ? (s.program->empty() ? "keines" : *s.program) : kNotDetermined});
     out.push_back({4, "Kennwortschutz", s.passwordOnResume ? (*s.passwordOnResume ? "Ja" : "Nein") : kNotDetermined});
 }
 
-void RestartLines(std::vector<AllDayLine>& out, const AllDayFacts& f) {
+void RestartLines(std::vector<ProfileRow>& out, const AllDayFacts& f) {
     const RestartFacts& r = f.restarts;
     out.push_back({2, "Neustart steht aus", PendingText(r)});
     out.push_back({2, "Automatische Updates", UpdatesText(r)});
@@ -189,7 +189,7 @@ void RestartLines(std::vector<AllDayLine>& out, const AllDayFacts& f) {
     out.push_back({2, "Schnellstart", FastStartupText(f)});
 }
 
-void AutostartLines(std::vector<AllDayLine>& out, const AutostartFacts& a) {
+void AutostartLines(std::vector<ProfileRow>& out, const AutostartFacts& a) {
     out.push_back({2, "Autostart Velatrix-Tunes", AutostartText(a)});
     for (const AutostartEntry& entry : a.jukebox) out.push_back({4, entry.place, entry.command});
     const std::string missing = Missing(a.outcome);
@@ -210,8 +210,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::vector<AllDayLine> AllDayLines(const AllDayFacts& facts) {
-    std::vector<AllDayLine> out;
+std::vector<ProfileRow> AllDayLines(const AllDayFacts& facts) {
+    std::vector<ProfileRow> out;
     PowerLines(out, facts.power);
     ScreenSaverLines(out, facts.screenSaver);
     RestartLines(out, facts);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "profile/probe_outcome.h"
+#include "profile/profile_row.h"
 
 namespace vtx {
 
@@ -93,16 +94,9 @@ struct AllDayFacts {
     AutostartFacts autostart;
 };
 
-// One line of the section: a fact (`label` and `value`, at `indent`) or, with an
-// empty label, a line of text (`value` at `indent`).
-struct AllDayLine {
-    int indent = 0;
-    std::string label;
-    std::string value;
-};
-
-// The section's lines after its heading: the facts, then the warnings.
-std::vector<AllDayLine> AllDayLines(const AllDayFacts& facts);
+// The section's lines after its heading: the facts, then the warnings. A fact has
+// its label (laid out with a colon); a warning has none and is its value alone.
+std::vector<ProfileRow> AllDayLines(const AllDayFacts& facts);
 
 // One risk: which fact it looks at (as its line names it), when it holds (never
 // for an unknown value) and what the warning says.

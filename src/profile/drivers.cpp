@@ -19,10 +19,10 @@ std::string Count(size_t count) { return count == 0 ? "keine" : std::to_string(c
 // "<label>: N" ("keine", or why it is not known), then for each item
 // "<itemLabel> i: <name>" and the lines `details` adds.
 template <class Item, class Details>
-std::vector<ProfileFact> ListLines(const ProbedList<Item>& list, const std::string& label, const std::string& itemLabel,
+std::vector<ProfileRow> ListLines(const ProbedList<Item>& list, const std::string& label, const std::string& itemLabel,
                                    Details details) {
     if (list.outcome != ProbeOutcome::Answered) return {{2, label, Answer(list.outcome)}};
-    std::vector<ProfileFact> out{{2, label, Count(list.items.size())}};
+    std::vector<ProfileRow> out{{2, label, Count(list.items.size())}};
     int number = 0;
     for (const Item& item : list.items) {
         out.push_back({2, itemLabel + " " + std::to_string(++number), Named(item.name)});
@@ -31,7 +31,7 @@ std::vector<ProfileFact> ListLines(const ProbedList<Item>& list, const std::stri
     return out;
 }
 
-void AddDriver(std::vector<ProfileFact>& out, const DriverFacts& driver) {
+void AddDriver(std::vector<ProfileRow>& out, const DriverFacts& driver) {
     switch (driver.state) {
         case DriverFacts::State::Unknown:
             out.push_back({4, "Treiber", kNotDetermined});
@@ -164,9 +164,9 @@ constexpr ProblemName kProblems[] = {
 
 }  // namespace
 
-std::vector<ProfileFact> DisplayAdapterLines(const DisplayAdaptersFacts& facts, const TouchFacts& touch) {
-    std::vector<ProfileFact> out =
-        ListLines(facts, "Grafikkarten", "Grafikkarte", [](std::vector<ProfileFact>& lines, const DisplayAdapterFacts& adapter) {
+std::vector<ProfileRow> DisplayAdapterLines(const DisplayAdaptersFacts& facts, const TouchFacts& touch) {
+    std::vector<ProfileRow> out =
+        ListLines(facts, "Grafikkarten", "Grafikkarte", [](std::vector<ProfileRow>& lines, const DisplayAdapterFacts& adapter) {
             lines.push_back({4, "Zeigt den Desktop", adapter.desktop ? "Ja" : "Nein"});
             AddDriver(lines, adapter.driver);
         });
@@ -187,14 +187,14 @@ std::vector<ProfileFact> DisplayAdapterLines(const DisplayAdaptersFacts& facts, 
     return out;
 }
 
-std::vector<ProfileFact> SoundDeviceLines(const SoundDevicesFacts& facts) {
-    return ListLines(facts, "Soundgeräte", "Soundgerät", [](std::vector<ProfileFact>& lines, const SoundDeviceFacts& device) {
+std::vector<ProfileRow> SoundDeviceLines(const SoundDevicesFacts& facts) {
+    return ListLines(facts, "Soundgeräte", "Soundgerät", [](std::vector<ProfileRow>& lines, const SoundDeviceFacts& device) {
         AddDriver(lines, device.driver);
     });
 }
 
-std::vector<ProfileFact> ProblemDeviceLines(const ProblemDevicesFacts& facts) {
-    return ListLines(facts, "Geräte", "Gerät", [](std::vector<ProfileFact>& lines, const ProblemDeviceFacts& device) {
+std::vector<ProfileRow> ProblemDeviceLines(const ProblemDevicesFacts& facts) {
+    return ListLines(facts, "Geräte", "Gerät", [](std::vector<ProfileRow>& lines, const ProblemDeviceFacts& device) {
         // Where Device Manager shows a device without a class.
         lines.push_back({4, "Klasse", device.className.empty() ? "Andere Geräte" : device.className});
         lines.push_back({4, "Problem", ProblemText(device.problem)});

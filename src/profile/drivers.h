@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "profile/probe_outcome.h"
+#include "profile/profile_row.h"
 
 namespace vtx {
 
@@ -77,19 +78,13 @@ struct DeviceManagerFacts {
     TouchFacts touch;
 };
 
-// One line of the profile before it is laid out: indent, label, value.
-struct ProfileFact {
-    int indent = 0;
-    std::string label, value;
-};
-
 // For "Bildschirme:", after the monitors: the adapters with their drivers, then
 // the touch screen.
-std::vector<ProfileFact> DisplayAdapterLines(const DisplayAdaptersFacts& facts, const TouchFacts& touch);
+std::vector<ProfileRow> DisplayAdapterLines(const DisplayAdaptersFacts& facts, const TouchFacts& touch);
 // For "Sound:", after the output devices: the media class's devices and drivers.
-std::vector<ProfileFact> SoundDeviceLines(const SoundDevicesFacts& facts);
+std::vector<ProfileRow> SoundDeviceLines(const SoundDevicesFacts& facts);
 // The lines of "Geräte mit Problemen:" below its heading.
-std::vector<ProfileFact> ProblemDeviceLines(const ProblemDevicesFacts& facts);
+std::vector<ProfileRow> ProblemDeviceLines(const ProblemDevicesFacts& facts);
 
 // The problem in words, with its number: "kein Treiber installiert (Code 28)";
 // "Code N" for the rarer ones.

@@ -12,6 +12,7 @@
 
 #include "profile/event_records.h"
 #include "profile/probe_outcome.h"
+#include "profile/profile_row.h"
 #include "profile/wer_report.h"
 
 namespace vtx {
@@ -96,14 +97,8 @@ struct IncidentsFacts {
     EventLogFacts systemLog, applicationLog;
 };
 
-// One line of the profile: indent, label (with its colon where it has one) and
-// the value in the value column ("" for a line of the label alone).
-struct ProfileRow {
-    int indent = 0;
-    std::string label, value;
-};
-
-// The section's rows, after its heading.
+// The section's rows, after its heading: the label as it stands (with its colon
+// where it has one), the value in the value column ("" for a label alone).
 std::vector<ProfileRow> IncidentRows(const IncidentsFacts& facts);
 
 // The program a report is about: the program position of its kind, else the

@@ -49,8 +49,8 @@ private:
     std::vector<std::string> lines_;
 };
 
-void Facts(Lines& out, const std::vector<ProfileFact>& facts) {
-    for (const ProfileFact& fact : facts) out.Fact(fact.indent, fact.label, fact.value);
+void Facts(Lines& out, const std::vector<ProfileRow>& facts) {
+    for (const ProfileRow& fact : facts) out.Fact(fact.indent, fact.label, fact.value);
 }
 
 std::string YesNo(bool value) { return value ? "Ja" : "Nein"; }
@@ -208,7 +208,7 @@ void TimeSection(Lines& out, const TimeFacts& t) {
 
 void AllDaySection(Lines& out, const AllDayFacts& a) {
     out.Heading(kAllDayHeading);
-    for (const AllDayLine& line : AllDayLines(a))
+    for (const ProfileRow& line : AllDayLines(a))
         line.label.empty() ? out.Text(line.indent, line.value) : out.Fact(line.indent, line.label, line.value);
 }
 

@@ -23,9 +23,9 @@ DriverFacts Driver(const char* provider, const char* version, const char* date) 
 }
 
 // The lines as the profile lays them out, for comparing whole blocks.
-std::vector<std::string> Laid(const std::vector<ProfileFact>& facts) {
+std::vector<std::string> Laid(const std::vector<ProfileRow>& facts) {
     std::vector<std::string> lines;
-    for (const ProfileFact& fact : facts) {
+    for (const ProfileRow& fact : facts) {
         std::string line = std::string(static_cast<size_t>(fact.indent), ' ') + fact.label + ": " + fact.value;
         lines.push_back(line);
     }
