@@ -10,7 +10,7 @@
 
 namespace vtx::testing {
 
-struct RecordSpec {
+struct RecordLayout {
     std::string source;
     std::uint32_t eventId = 0;  // with qualifier bits, as stored
     std::uint32_t timeGenerated = 0;
@@ -25,12 +25,12 @@ inline void PutDword(std::string& bytes, std::size_t at, std::uint32_t value) {
 
 // One record: header, source, computer "KASSE", no SID, the strings, 4 bytes of
 // data, padding to 4 and the closing length.
-inline std::string RecordBytes(const RecordSpec& spec, std::uint32_t number = 1) {
+inline std::string RecordBytes(const RecordLayout& layout, std::uint32_t number = 1) {
     std::string bytes(kEventRecordHeaderSize, '\0');
     const auto wide = [](const std::string& text) { return Utf16Bytes(text) + std::string(2, '\0'); };
-    bytes += wide(spec.source) + wide("KASSE");
+    bytes += wide(layout.source) + wide("KASSE");
     const std::size_t stringOffset = bytes.size();
-    for (const std::string& text : spec.strings) bytes += wide(text);
+    for (const std::string& text : layout.strings) bytes += wide(text);
     const std::size_t dataOffset = bytes.size();
     bytes += "DATA";
     while (bytes.size() % 4 != 0) bytes += '\0';
@@ -39,13 +39,13 @@ inline std::string RecordBytes(const RecordSpec& spec, std::uint32_t number = 1)
     PutDword(bytes, 0, length);
     PutDword(bytes, 4, kEventRecordSignature);
     PutDword(bytes, 8, number);
-    PutDword(bytes, 12, spec.timeGenerated);
-    PutDword(bytes, 16, spec.timeGenerated);
-    PutDword(bytes, 20, spec.eventId);
+    PutDword(bytes, 12, layout.timeGenerated);
+    PutDword(bytes, 16, layout.timeGenerated);
+    PutDword(bytes, 20, layout.eventId);
     const std::uint16_t declared =
-        static_cast<std::uint16_t>(spec.declaredStrings < 0 ? spec.strings.size() : static_cast<std::size_t>(spec.declaredStrings));
-    bytes[24] = static_cast<char>(spec.eventType & 0xFF);
-    bytes[25] = static_cast<char>(spec.eventType >> 8);
+        static_cast<std::uint16_t>(layout.declaredStrings < 0 ? layout.strings.size() : static_cast<std::size_t>(layout.declaredStrings));
+    bytes[24] = static_cast<char>(layout.eventType & 0xFF);
+    bytes[25] = static_cast<char>(layout.eventType >> 8);
     bytes[26] = static_cast<char>(declared & 0xFF);
     bytes[27] = static_cast<char>(declared >> 8);
     PutDword(bytes, 36, static_cast<std::uint32_t>(stringOffset));

@@ -11,12 +11,12 @@ namespace vtx {
 namespace {
 
 using testing::RecordBytes;
-using testing::RecordSpec;
+using testing::RecordLayout;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 TEST(EventRecords, EveryRecordOfABufferWithItsSourceTimeIdAndStrings) {
-    const std::vector<RecordSpec> specs = {
+    const std::vector<RecordLayout> layouts = {
         {"EventLog", 0x80001778, 1709608360, {"\xE2\x80\x8E" "03:10:02", "\xE2\x80\x8E" "05.03.2024", "", "", "2044", ""}},
         {"Microsoft-Windows-Kernel-Power", 41, 1709608300, {"159", "0x3", "0xfffffa8003c5e060"}, kEventTypeError},
         {"disk", 0xC0040007, 1709500000, {"\\Device\\Harddisk0\\DR0"}},
@@ -29,18 +29,18 @@ TEST(EventRecords, EveryRecordOfABufferWithItsSourceTimeIdAndStrings) {
         {"Service Control Manager", 0xC0001B58, 1709100000, {}},
     };
     std::string buffer;
-    for (size_t i = 0; i < specs.size(); ++i) buffer += RecordBytes(specs[i], static_cast<std::uint32_t>(100 - i));
+    for (size_t i = 0; i < layouts.size(); ++i) buffer += RecordBytes(layouts[i], static_cast<std::uint32_t>(100 - i));
 
     const EventRecords decoded = ParseEventLogRecords(buffer);
     EXPECT_FALSE(decoded.damaged);
-    ASSERT_EQ(decoded.records.size(), specs.size());
-    for (size_t i = 0; i < specs.size(); ++i) {
+    ASSERT_EQ(decoded.records.size(), layouts.size());
+    for (size_t i = 0; i < layouts.size(); ++i) {
         const EventRecord& record = decoded.records[i];
         EXPECT_EQ(record.recordNumber, 100 - i);
-        EXPECT_EQ(record.source, specs[i].source);
-        EXPECT_EQ(record.timeGenerated, specs[i].timeGenerated);
-        EXPECT_EQ(record.eventType, specs[i].eventType);
-        EXPECT_THAT(record.strings, ElementsAreArray(specs[i].strings)) << record.source;
+        EXPECT_EQ(record.source, layouts[i].source);
+        EXPECT_EQ(record.timeGenerated, layouts[i].timeGenerated);
+        EXPECT_EQ(record.eventType, layouts[i].eventType);
+        EXPECT_THAT(record.strings, ElementsAreArray(layouts[i].strings)) << record.source;
     }
     EXPECT_EQ(decoded.records[0].Id(), 6008u);
     EXPECT_EQ(decoded.records[2].Id(), 7u);
