@@ -16,25 +16,14 @@
 #include <string>
 
 #include "profile/event_records.h"
+#include "fuzz_check.h"
 #include "profile/incidents.h"
 
 namespace vtx {
 namespace {
 
-[[noreturn]] void Broken(const char* what, int line) {
-    std::fprintf(stderr, "event record fuzz: property broken (line %d): %s\n", line, what);
-    std::abort();
-}
-#define FUZZ_CHECK(condition) \
-    do {                      \
-        if (!(condition)) Broken(#condition, __LINE__); \
-    } while (false)
-
-bool Printable(const std::string& text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-    return true;
-}
+constexpr const char* kFuzzTarget = "event record fuzz";
+using fuzzing::Printable;
 
 std::uint16_t DeclaredStrings(const std::string& bytes, std::size_t recordAt) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[recordAt + 26]) |

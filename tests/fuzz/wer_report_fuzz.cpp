@@ -15,26 +15,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_check.h"
 #include "profile/incidents.h"
 #include "profile/wer_report.h"
 
 namespace vtx {
 namespace {
 
-[[noreturn]] void Broken(const char* what, int line) {
-    std::fprintf(stderr, "Report.wer fuzz: property broken (line %d): %s\n", line, what);
-    std::abort();
-}
-#define FUZZ_CHECK(condition) \
-    do {                      \
-        if (!(condition)) Broken(#condition, __LINE__); \
-    } while (false)
-
-bool Printable(const std::string& text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-    return true;
-}
+constexpr const char* kFuzzTarget = "Report.wer fuzz";
+using fuzzing::Printable;
 
 // ANSI as Latin-1: every byte a character.
 std::string Latin1(std::string_view bytes) {
